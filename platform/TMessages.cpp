@@ -1,0 +1,56 @@
+#include "platform/TMessages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <cstdio>
+
+namespace {
+TMessageService* g_service = nullptr;
+} // namespace
+
+TMessageService& Messages() {
+    static TQtMessageService qtService;
+    static TStderrMessageService stderrService;
+    if (g_service)
+        return *g_service;
+    // Without a GUI application (command-line tools) messages go to stderr.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return stderrService;
+    return qtService;
+}
+
+void SetMessageService(TMessageService* service) {
+    g_service = service;
+}
+
+void TQtMessageService::ShowMessage(const QString& text) {
+    ShowMessageCaption(text, QStringLiteral("Altavo"));
+}
+
+void TQtMessageService::ShowMessageCaption(const QString& text, const QString& caption) {
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok);
+    box.exec();
+}
+
+bool TQtMessageService::Ask(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text);
+    QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+void TStderrMessageService::ShowMessage(const QString& text) {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+}
+
+void TStderrMessageService::ShowMessageCaption(const QString& text, const QString& caption) {
+    std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(text));
+}
+
+bool TStderrMessageService::Ask(const QString& text) {
+    std::fprintf(stderr, "%s (answered No)\n", qPrintable(text));
+    return false;
+}
