@@ -26,8 +26,8 @@ bool TLinuxDisplay::EnumMode(int index, TDisplayMode& mode) const {
 
 TModeChange TLinuxDisplay::ChangeMode(const TDisplayMode& mode, bool withRefresh) {
     TDisplayMode now = CurrentMode();
-    bool same = mode.Width == now.Width && mode.Height == now.Height && mode.BitsPerPixel == now.BitsPerPixel &&
-                (!withRefresh || mode.Refresh == now.Refresh);
+    bool same = mode.Width == now.Width && mode.Height == now.Height &&
+                mode.BitsPerPixel == now.BitsPerPixel && (!withRefresh || mode.Refresh == now.Refresh);
     return same ? TModeChange::Success : TModeChange::Failed;
 }
 

@@ -8,13 +8,13 @@ struct TDisplayMode {
     int Width = 0;
     int Height = 0;
     int BitsPerPixel = 0;
-    int Refresh = 0;  // Hz; 0 when unknown
+    int Refresh = 0; // Hz; 0 when unknown
 };
 
 enum class TModeChange {
-    Success,        // the new mode is in effect
-    RestartNeeded,  // the change takes effect after a restart
-    Failed,         // any other outcome
+    Success,       // the new mode is in effect
+    RestartNeeded, // the change takes effect after a restart
+    Failed,        // any other outcome
 };
 
 class TDisplay {

@@ -19,7 +19,7 @@ bool TDynamicLibrary::Load(const QString& fileName, const QStringList& dirs) {
         if (QFileInfo::exists(path))
             candidates << path;
     }
-    candidates << fileName;  // the system's library path
+    candidates << fileName; // the system's library path
     for (const QString& candidate : candidates) {
         auto lib = std::make_unique<QLibrary>(candidate);
         // Resolve every symbol at load time, so a damaged library fails here.

@@ -23,10 +23,7 @@ public:
     QString FilePath() const;
     QString ErrorString() const;
 
-    template <typename Fn>
-    Fn Bind(const char* name) const {
-        return reinterpret_cast<Fn>(Symbol(name));
-    }
+    template <typename Fn> Fn Bind(const char* name) const { return reinterpret_cast<Fn>(Symbol(name)); }
 
 private:
     std::unique_ptr<QLibrary> m_library;

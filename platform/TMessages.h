@@ -59,5 +59,5 @@ public:
 
     QStringList Shown;
     QStringList Asked;
-    std::deque<bool> Answers;  // answers to the next questions; No when empty
+    std::deque<bool> Answers; // answers to the next questions; No when empty
 };

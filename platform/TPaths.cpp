@@ -28,8 +28,8 @@ QString ResolvePath(const QString& path) {
         if (QFileInfo::exists(exact)) {
             found = part;
         } else {
-            const QStringList entries =
-                QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            const QStringList entries = QDir(current).entryList(QDir::AllEntries | QDir::Hidden |
+                                                                QDir::System | QDir::NoDotAndDotDot);
             for (const QString& e : entries) {
                 if (e.compare(part, Qt::CaseInsensitive) == 0) {
                     found = e;

@@ -32,17 +32,17 @@ public:
 
 private:
     struct Key {
-        QString path;                                   // as first written
-        QMap<QString, QPair<QString, QString>> values;  // lower-case name -> (name, value)
+        QString path;                                  // as first written
+        QMap<QString, QPair<QString, QString>> values; // lower-case name -> (name, value)
     };
-    using Store = QMap<QString, Key>;  // lower-case normalised path -> key
+    using Store = QMap<QString, Key>; // lower-case normalised path -> key
 
     static QString Normalise(const QString& key);
     bool Load(Store& store) const;
     bool Save(const Store& store);
 
     QString m_file;
-    QString m_openKey;  // normalised, empty when none
+    QString m_openKey; // normalised, empty when none
     bool m_writable = false;
     QString m_lastError;
 };

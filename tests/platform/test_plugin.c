@@ -1,0 +1,3 @@
+__attribute__((visibility("default"))) int plugin_answer(void) {
+    return 42;
+}
