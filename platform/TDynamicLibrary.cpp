@@ -66,7 +66,7 @@ QStringList EngineLibraryDirs() {
     QStringList dirs;
     QString env = qEnvironmentVariable("ALTAVO_ENGINE_DIR");
     if (!env.isEmpty())
-        dirs << env;
+        return {env};
     if (QCoreApplication::instance())
         dirs << QCoreApplication::applicationDirPath();
     return dirs;

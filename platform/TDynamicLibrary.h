@@ -30,7 +30,7 @@ private:
     QString m_error;
 };
 
-// The engine library's file name, and the directories searched for it first:
-// $ALTAVO_ENGINE_DIR when set, then the program's own directory.
+// The engine library's file name, and the directory searched for it before the
+// system's library path: $ALTAVO_ENGINE_DIR when set, else the program's own.
 QString EngineLibraryFileName();
 QStringList EngineLibraryDirs();

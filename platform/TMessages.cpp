@@ -42,6 +42,11 @@ bool TQtMessageService::Ask(const QString& text) {
     return box.clickedButton() == yes;
 }
 
+bool TQtMessageService::Confirm(const QString& text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Altavo"), text, QMessageBox::Ok | QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
 void TStderrMessageService::ShowMessage(const QString& text) {
     std::fprintf(stderr, "%s\n", qPrintable(text));
 }
@@ -52,5 +57,10 @@ void TStderrMessageService::ShowMessageCaption(const QString& text, const QStrin
 
 bool TStderrMessageService::Ask(const QString& text) {
     std::fprintf(stderr, "%s (answered No)\n", qPrintable(text));
+    return false;
+}
+
+bool TStderrMessageService::Confirm(const QString& text) {
+    std::fprintf(stderr, "%s (answered Cancel)\n", qPrintable(text));
     return false;
 }

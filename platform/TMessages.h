@@ -15,6 +15,8 @@ public:
     virtual void ShowMessageCaption(const QString& text, const QString& caption) = 0;
     // A question captioned "Confirm" with the buttons "&Yes" and "&No"; true for Yes.
     virtual bool Ask(const QString& text) = 0;
+    // A message captioned "Altavo" with OK and Cancel; true for OK.
+    virtual bool Confirm(const QString& text) = 0;
 };
 
 // The service in use; QMessageBox-based unless another was installed.
@@ -28,6 +30,7 @@ public:
     void ShowMessage(const QString& text) override;
     void ShowMessageCaption(const QString& text, const QString& caption) override;
     bool Ask(const QString& text) override;
+    bool Confirm(const QString& text) override;
 };
 
 // For command-line tools: messages go to standard error, questions answer No.
@@ -36,6 +39,7 @@ public:
     void ShowMessage(const QString& text) override;
     void ShowMessageCaption(const QString& text, const QString& caption) override;
     bool Ask(const QString& text) override;
+    bool Confirm(const QString& text) override;
 };
 
 // For tests: records every message and question, answers from a script.
@@ -48,6 +52,7 @@ public:
     void ShowMessageCaption(const QString& text, const QString& caption) override {
         Shown << caption + ": " + text;
     }
+    bool Confirm(const QString& text) override { return Ask(text); }
     bool Ask(const QString& text) override {
         Asked << text;
         if (Answers.empty())
