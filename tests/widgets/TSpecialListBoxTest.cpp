@@ -1,0 +1,118 @@
+#include "widgets/TSpecialListBox.h"
+
+#include <QFontMetrics>
+#include <gtest/gtest.h>
+
+namespace {
+
+QList<QPixmap> Images(QSize size, std::initializer_list<QColor> colours) {
+    QList<QPixmap> images;
+    for (const QColor& colour : colours) {
+        QPixmap image(size);
+        image.fill(colour);
+        images.append(image);
+    }
+    return images;
+}
+
+class ListFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        list.setFrameShape(QFrame::NoFrame);
+        list.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list.resize(200, 300);
+        list.show(); // lays out the viewport, whose width the rows wrap to
+        QFont normal("DejaVu Sans");
+        normal.setPixelSize(13);
+        list.setFont(normal);
+        QFont section = normal;
+        section.setPixelSize(20);
+        section.setBold(true);
+        list.SetSectionFont(section);
+    }
+    // One line of wrapped text, as the list measures it.
+    static int LineOf(const QFont& font) {
+        return QFontMetrics(font).boundingRect(QRect(0, 0, 1000, 1000), Qt::TextWordWrap, "A").height();
+    }
+    int Line() const { return LineOf(list.font()); }
+    int SectionLine() const { return LineOf(list.SectionFont()); }
+    TSpecialListBox list;
+};
+
+TEST_F(ListFixture, RowHeightsFollowTheStateWithoutImages) {
+    const int plain = list.AddItem("Plain", 0, 0);
+    const int labelled = list.AddItem("Text", 0, 2);
+    list.SetNewItem(labelled, "Step 1:");
+    const int labelless = list.AddItem("Text", 0, 2);
+    const int heading = list.AddItem("Heading", 0, 20);
+    const int heading21 = list.AddItem("Heading", 0, 21);
+    const int indented = list.AddItem("Indented", 0, 22);
+    const int empty = list.AddItem("", 0, 0);
+    EXPECT_EQ(list.MeasureItem(plain), Line());
+    EXPECT_EQ(list.MeasureItem(labelled), 2 * Line()) << "one line taller for its label";
+    EXPECT_EQ(list.MeasureItem(labelless), Line());
+    EXPECT_EQ(list.MeasureItem(heading), SectionLine());
+    EXPECT_EQ(list.MeasureItem(heading21), SectionLine());
+    EXPECT_EQ(list.MeasureItem(indented), Line());
+    EXPECT_EQ(list.MeasureItem(empty), Line()) << "an empty row can still be clicked";
+    EXPECT_EQ(list.ItemRect(indented).top(), 4 * Line() + 2 * SectionLine());
+    EXPECT_EQ(list.ItemAtPos({10, list.ItemRect(heading).top() + 1}), heading);
+}
+
+TEST_F(ListFixture, RowHeightsWithAnImageList) {
+    const int tallImage = Line() + 10;
+    list.SetImageList(Images({16, tallImage}, {Qt::red, Qt::green}));
+    const int plain = list.AddItem("Plain", 0, 1);
+    const int heading = list.AddItem("Heading", 0, 20);
+    const int indented = list.AddItem("Indented", 0, 22);
+    const int labelled = list.AddItem("Text", 0, 2);
+    list.SetNewItem(labelled, "Label");
+    // Text centred on the image: top offset (image - line) / 2, and the row at least
+    // image height + that offset.
+    EXPECT_EQ(list.MeasureItem(plain), tallImage + (tallImage - Line()) / 2);
+    EXPECT_EQ(list.MeasureItem(heading), std::max(SectionLine(), tallImage));
+    EXPECT_EQ(list.MeasureItem(indented), tallImage);
+    EXPECT_EQ(list.MeasureItem(labelled), 2 * Line() < tallImage ? tallImage + Line() : 2 * Line());
+
+    list.SetImageList(Images({16, 4}, {Qt::red, Qt::green}));
+    EXPECT_EQ(list.MeasureItem(plain), Line()) << "a short image adds nothing";
+}
+
+TEST_F(ListFixture, LongTextWrapsInTheWidthLeftBesideTheImage) {
+    list.SetImageList(Images({40, 4}, {Qt::red}));
+    const QString text = "a rather long row of text that cannot fit on one line of this narrow list box";
+    const int row = list.AddItem(text, 0, 0);
+    const int width = list.viewport()->width() - 40 - list.Spacing();
+    const int wrapped =
+        QFontMetrics(list.font()).boundingRect(QRect(0, 0, width, 10000), Qt::TextWordWrap, text).height();
+    EXPECT_GE(wrapped, 3 * Line());
+    EXPECT_EQ(list.MeasureItem(row), wrapped);
+}
+
+TEST_F(ListFixture, DrawsImagesAndHighlightsExceptLabelledRows) {
+    list.SetColor(QColor(10, 20, 30));
+    list.SetImageList(Images({8, 8}, {Qt::red, Qt::green}));
+    const int marked = list.AddItem("Done", 0, 1);
+    const int labelled = list.AddItem("Text", 0, 2);
+    list.SetNewItem(labelled, "Label");
+    const int plain = list.AddItem("Other", 0, 0);
+
+    auto render = [&] {
+        QImage image(list.size(), QImage::Format_RGB32);
+        list.render(&image);
+        return image;
+    };
+    const QImage normal = render();
+    const QRect markedRow = list.ItemRect(marked);
+    EXPECT_EQ(normal.pixel(3, markedRow.top() + (Line() - 8) / 2 + 3), QColor(Qt::green).rgb())
+        << "image number 1 for state 1";
+    EXPECT_EQ(normal.pixel(list.width() - 2, list.ItemRect(plain).top() + 1), qRgb(10, 20, 30));
+
+    list.SetItemIndex(labelled);
+    EXPECT_EQ(render().pixel(list.width() - 2, list.ItemRect(labelled).top() + 1), qRgb(10, 20, 30));
+    list.SetItemIndex(plain);
+    EXPECT_EQ(render().pixel(list.width() - 2, list.ItemRect(plain).top() + 1),
+              list.palette().color(QPalette::Highlight).rgb());
+}
+
+} // namespace
