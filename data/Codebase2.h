@@ -1,0 +1,82 @@
+#pragma once
+// The one binding between the table objects and the engine library: every
+// entry point is looked up by name in the loaded library. A table object names
+// the entry points it relies on; each missing one is reported with its name
+// followed by " failed to receive" and the program goes on. Calls through an
+// entry point that is missing, or on a table that could not be opened, do
+// nothing and answer an engine error, so a broken installation never crashes.
+#include <QByteArray>
+#include <QString>
+#include <initializer_list>
+
+#include "engine/c4dstand.h"
+
+class TDynamicLibrary;
+
+// Shows "<name> failed to receive" when address is null; true when bound.
+bool CheckEntryPoint(const void* address, const char* name);
+
+class Codebase2 {
+public:
+    // Binds every entry point the engine offers; checks those in `relied` with
+    // CheckEntryPoint (each table object names its own).
+    Codebase2(TDynamicLibrary& library, CODE4* engine, std::initializer_list<const char*> relied);
+
+    CODE4* Engine() const { return m_engine; }
+
+    // Open the table `path` (no extension); when that fails create it from the
+    // field and tag lists. `created` tells which happened. After either, an
+    // error reported by the engine shows "bad". Null when neither worked.
+    DATA4* OpenOrCreate(const QString& path, const FIELD4INFO* fields, const TAG4INFO* tags,
+                        bool* created = nullptr);
+    DATA4* Open(const QString& path);
+    DATA4* Create(const QString& path, const FIELD4INFO* fields, const TAG4INFO* tags);
+    int Close(DATA4*& data);
+
+    int ErrorCode(); // the last error; resets it to 0
+    QString ErrorText();
+
+    FIELD4* Field(DATA4* data, const char* name);
+    TAG4* Tag(DATA4* data, const char* name);
+    void TagSelect(DATA4* data, TAG4* tag);
+    int CodePage(DATA4* data);
+
+    int Seek(DATA4* data, const QByteArray& key);
+    int SeekDouble(DATA4* data, double key);
+    int Top(DATA4* data);
+    int Bottom(DATA4* data);
+    int Skip(DATA4* data, long count);
+    int Go(DATA4* data, long recNo);
+    long RecNo(DATA4* data);
+    int AppendBlank(DATA4* data);
+    int Unlock(DATA4* data);
+    void Delete(DATA4* data);
+    bool Deleted(DATA4* data);
+    int Pack(DATA4* data);
+    int MemoCompress(DATA4* data);
+    int Zap(DATA4* data, long start, long count);
+    long RecCount(DATA4* data);
+
+    void Assign(FIELD4* field, const QByteArray& bytes);
+    void AssignLong(FIELD4* field, long value);
+    void AssignInt(FIELD4* field, int value);
+    void AssignDouble(FIELD4* field, double value);
+    int MemoAssign(FIELD4* field, const QByteArray& bytes); // exact length
+    QByteArray Str(FIELD4* field);                          // as stored, padded
+    long Long(FIELD4* field);
+    int Int(FIELD4* field);
+    double Double(FIELD4* field);
+    QByteArray Memo(FIELD4* field); // whole memo, exact length
+
+    QByteArray Today(); // "CCYYMMDD"
+    QByteArray FormatDate(const QByteArray& date8, const char* picture);
+
+private:
+    CODE4* m_engine;
+#define C4_ENTRY(ret, name, args) ret(*m_##name) args = nullptr;
+#include "Codebase2Entries.inc"
+#undef C4_ENTRY
+};
+
+// Bytes with trailing blanks removed (the stored padding of character fields).
+QByteArray TrimTrailingBlanks(const QByteArray& bytes);
