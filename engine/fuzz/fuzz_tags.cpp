@@ -31,7 +31,11 @@ std::vector<c4::FieldDef> fields() {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<c4::FieldDef> fl = fields();
-    static const std::string record = " Anna      " "       42" "20240229" "T" "    3.14";
+    static const std::string record = " Anna      "
+                                      "       42"
+                                      "20240229"
+                                      "T"
+                                      "    3.14";
     std::vector<uint8_t> image(data, data + size);
     std::vector<c4::TagDef> defs;
     (void)c4::parseTagFile(std::string(data, data + size), defs);
