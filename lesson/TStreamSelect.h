@@ -1,0 +1,28 @@
+// The stream selection window: four choices of clip delivery ("28.8", "56k",
+// "T1", "CD"), whose result is the main window's `StreamChoice` 0 to 3.
+#pragma once
+
+#include <QDialog>
+
+class TGifImage;
+class TLabelEffect;
+class TSkinButton;
+
+class TStreamSelect : public QDialog {
+    Q_OBJECT
+public:
+    explicit TStreamSelect(QWidget* parent = nullptr);
+
+    TGifImage* Background;
+    TLabelEffect* lblTitle;
+    TLabelEffect* lblChoice[4]; // the choices' captions under their faces
+    TSkinButton* choice1;
+    TSkinButton* choice2;
+    TSkinButton* choice3;
+    TSkinButton* choice4;
+    int Choice = 3;
+
+    // Reads this window's two sections of the current skin's scheme.ini.
+    void LoadSkinSections(const QString& skinDirectory);
+    void choiceclick(QObject* sender);
+};
