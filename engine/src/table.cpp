@@ -80,21 +80,29 @@ void recoverRewrite(const std::string& dbfPath) {
     std::string journal = dbfPath + ".atj";
     std::vector<uint8_t> text;
     if (readWholeFile(journal, text, 1 << 16)) {
-        // The new files were complete and synced before the journal was
-        // written: finish the renames.
         std::istringstream in(std::string(text.begin(), text.end()));
         std::string line;
+        std::vector<std::pair<std::string, std::string>> renames;
+        bool complete = false;
         while (std::getline(in, line)) {
+            if (line == "end") {
+                complete = true;
+                break;
+            }
             auto tab = line.find('\t');
-            if (tab == std::string::npos)
-                continue;
-            std::string from = line.substr(0, tab), to = line.substr(tab + 1);
-            if (fileExists(from))
+            if (tab != std::string::npos)
+                renames.emplace_back(line.substr(0, tab), line.substr(tab + 1));
+        }
+        for (const auto& [from, to] : renames) {
+            // A complete journal means the new files were whole and synced:
+            // finish the renames. An incomplete one means none was done.
+            if (complete && fileExists(from))
                 renameFile(from, to);
+            else if (!complete)
+                removeFile(from);
         }
         syncDirectoryOf(dbfPath);
         removeFile(journal);
-        return;
     }
     // A rewrite that never reached its journal left only temporary files.
     if (fileExists(dbfPath + ".tmp"))
@@ -900,7 +908,7 @@ int Table::rewrite(const std::vector<uint8_t>& records, uint32_t count,
             removeFile(tmpMemo);
             return fail(kErrWrite, tmpMemo + ": cannot be written: " + errnoText());
         }
-        std::string j = tmpMemo + "\t" + memoPath_ + "\n" + tmpDbf + "\t" + dbfPath_ + "\n";
+        std::string j = tmpMemo + "\t" + memoPath_ + "\n" + tmpDbf + "\t" + dbfPath_ + "\nend\n";
         if (!writeWholeFile(journal, std::vector<uint8_t>(j.begin(), j.end()), true) ||
             !syncDirectoryOf(journal)) {
             removeFile(tmpDbf);
