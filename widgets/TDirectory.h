@@ -17,7 +17,7 @@
 
 #include <functional>
 
-class TMovieButtonX;
+#include "widgets/TMovieButtonX.h"
 class TSpecialListBox;
 
 class TDirectory : public QWidget {

@@ -1,0 +1,33 @@
+#pragma once
+// The course selection screen (5) and course start: every course is assigned
+// to the learner, the list shows the learner's courses, and choosing one opens
+// its tables, its test and its media before the genesis screen.
+#include <QObject>
+
+class TForm1;
+
+class TCatalogueScreen : public QObject {
+    Q_OBJECT
+public:
+    explicit TCatalogueScreen(TForm1& form);
+
+    void FillCourseList();
+    // Opens the selected course; false when it stays on screen 5.
+    bool StartSelectedCourse();
+
+    // The assignment list events while screen 5 is shown.
+    void CourseListStart();
+    void CourseListItem(const QString& productId);
+    void CourseListEnd();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Enter();
+    void Leave();
+    // True when the course's medium is present; the learner may cancel.
+    bool CheckMedia(const QString& courseId, const QString& title, const QString& genFile);
+
+    TForm1& f;
+};

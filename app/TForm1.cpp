@@ -1,0 +1,241 @@
+#include "app/TForm1.h"
+
+#include <QApplication>
+#include <QLineEdit>
+
+#include "app/TBadLogin.h"
+#include "app/TCatalogueScreen.h"
+#include "app/TExitForm.h"
+#include "app/TNoticeWindow.h"
+#include "app/TSignInScreens.h"
+#include "lesson/TBookmarkTest.h"
+#include "lesson/TBufferingForm.h"
+#include "lesson/TChallengeIncorrect.h"
+#include "lesson/TGenesisScreen.h"
+#include "lesson/TGlossaryScreen.h"
+#include "lesson/TMoviesDone.h"
+#include "lesson/TSteps.h"
+#include "lesson/TStreamSelect.h"
+#include "skin/TAboutForm.h"
+#include "skin/TAboutSkin.h"
+#include "skin/TDebugWindow.h"
+#include "skin/TInitDialog.h"
+#include "skin/TPleaseWait.h"
+#include "skin/TSelectSkin.h"
+#include "testing/TReportPopup.h"
+#include "widgets/TDirectory.h"
+
+#include "platform/TDisplay.h"
+#include "platform/TMessages.h"
+#include "platform/TPaths.h"
+#include "platform/TRegistry.h"
+
+TForm1::TForm1(TDisplay& display, QWidget* parent) : QWidget(parent), m_display(display) {
+    setWindowTitle(QStringLiteral("Altavo"));
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    setFixedSize(640, 480);
+    CreateControls();
+    ConnectWindowButtons();
+    SignInScreens = new TSignInScreens(*this);
+    CatalogueScreen = new TCatalogueScreen(*this);
+    GenesisScreen = new TGenesisScreen(*this);
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    FormDestroy();
+    // The screen modules watch controls of this window; they go before the
+    // controls do.
+    delete SignInScreens;
+    delete CatalogueScreen;
+    delete GenesisScreen;
+    // The secondary windows are top-level windows of their own.
+    delete MoviesDone;
+    delete ExitForm;
+    delete BadLogin;
+    delete NoticeWindow;
+    delete AboutForm;
+    delete AboutSkin;
+    delete SelectSkin;
+    delete Directory;
+    delete BufferingForm;
+    delete BookmarkTest;
+    delete Steps;
+    delete StreamSelect;
+    delete PleaseWait;
+    delete ChallengeIncorrect;
+    delete GlossaryScreen;
+    delete ReportPopup;
+    delete InitDialog;
+    delete DebugWindow;
+}
+
+// The start-up dialog shows while the program starts and goes when the main
+// window is first shown.
+void TForm1::CreateStartupDialog() {
+    InitDialog = new TInitDialog();
+    InitDialog->show();
+    InitDialog->repaint();
+}
+
+void TForm1::FormShow() {
+    delete InitDialog;
+    InitDialog = nullptr;
+}
+
+void TForm1::HideSideWindows() {
+    if (Directory)
+        Directory->hide();
+    if (GlossaryScreen)
+        GlossaryScreen->hide();
+}
+
+void TForm1::SetCourseTitle(const QString& title) {
+    if (Directory)
+        Directory->SetCourseTitle(title);
+    if (Steps)
+        Steps->SetTitle(title);
+}
+
+// The creation handler: display depth, configuration, engine, table objects.
+// Any fatal failure leaves StartFailed set and returns; the program entry then
+// ends before the message loop.
+void TForm1::FormCreate() {
+    StartFailed = true;
+    CreateStartupDialog();
+    CurrentSessionId = 0;
+    if (!CheckDisplay())
+        return;
+    if (!ReadConfiguration())
+        return;
+    PrepareControls();
+    if (!LoadEngine())
+        return;
+    CreateTableObjects();
+    ListedIds.clear();
+    StartFailed = false;
+}
+
+// A desktop of more than 256 colours passes. On an 8-bit desktop look for a
+// mode of at least 15 bits per pixel in three passes (same size and refresh
+// rate, same size at 60 Hz, 640 by 480 at any rate) and offer to switch.
+bool TForm1::CheckDisplay() {
+    const TDisplayMode now = m_display.CurrentMode();
+    if (now.BitsPerPixel > 8)
+        return true;
+
+    struct Pass {
+        int width, height, refresh; // refresh 0: any rate, and not requested
+    };
+    const Pass passes[] = {{now.Width, now.Height, now.Refresh}, {now.Width, now.Height, 60}, {640, 480, 0}};
+    TDisplayMode found;
+    bool haveMode = false;
+    bool withRefresh = false;
+    for (const Pass& pass : passes) {
+        TDisplayMode mode;
+        for (int i = 0; !haveMode && m_display.EnumMode(i, mode); ++i) {
+            if (mode.Width == pass.width && mode.Height == pass.height && mode.BitsPerPixel >= 15 &&
+                (pass.refresh == 0 || mode.Refresh == pass.refresh)) {
+                found = mode;
+                haveMode = true;
+                withRefresh = pass.refresh != 0;
+            }
+        }
+        if (haveMode)
+            break;
+    }
+    if (!haveMode) {
+        Messages().ShowMessage(QStringLiteral("Your computer doesn't support graphic modes higher than 8bit. "
+                                              "Please contact Quenvik's technical support"));
+        return false;
+    }
+    if (!Messages().Ask(
+            QStringLiteral("Your graphics mode needs to be in higher than 8bit. We have detected that "
+                           "this is possible. Would you like us to automatically adjust this setting "
+                           "for you?")))
+        return false;
+
+    switch (m_display.ChangeMode(found, withRefresh)) {
+    case TModeChange::Success:
+        return true;
+    case TModeChange::RestartNeeded:
+        if (Messages().Ask(
+                QStringLiteral("You will need to reboot your system for the video mode changes to take "
+                               "place. Would you like to do that now?"))) {
+            RestartRequested = m_display.Restart();
+            if (!RestartRequested)
+                Messages().ShowMessageCaption(QStringLiteral("Exit Error"), QStringLiteral("Restart Failed"));
+        } else {
+            Messages().ShowMessage(QStringLiteral("You need to restart your computer now."));
+        }
+        return false;
+    case TModeChange::Failed:
+        Messages().ShowMessage(QStringLiteral("Error on Video Mode"));
+        return true;
+    }
+    return true;
+}
+
+// The installation's directories from the registry. Directories other than
+// the skin's get the separator appended; SkinDir carries its own.
+bool TForm1::ReadConfiguration() {
+    TRegistry registry;
+    if (!registry.OpenKeyReadOnly(QString::fromLatin1(ConfigurationKey))) {
+        Messages().ShowMessage(QStringLiteral("Registry entry not found for the home directory"));
+        return false;
+    }
+    DatabaseDir = WithSeparator(FromStoredPath(registry.ReadString(QStringLiteral("DatabaseDir"))));
+    GraphicDir = WithSeparator(FromStoredPath(registry.ReadString(QStringLiteral("GraphicDir"))));
+    SkinDir = FromStoredPath(registry.ReadString(QStringLiteral("SkinDir")));
+    HelpDir = WithSeparator(FromStoredPath(registry.ReadString(QStringLiteral("HelpDir"))));
+    registry.CloseKey();
+    return true;
+}
+
+// Loads the engine library and starts an engine session. A missing entry
+// point is reported by name and start-up goes on; a missing library ends it.
+bool TForm1::LoadEngine() {
+    if (!EngineLibrary.Load(EngineLibraryFileName(), EngineLibraryDirs())) {
+        Messages().ShowMessage(QStringLiteral("Unable to load C4DSTAND.DLL"));
+        return false;
+    }
+    auto initP = EngineLibrary.Bind<CODE4* (*)()>("code4initP");
+    auto errOpen = EngineLibrary.Bind<int (*)(CODE4*, int)>("code4errOpen");
+    auto safety = EngineLibrary.Bind<int (*)(CODE4*, int)>("code4safety");
+    m_initUndo = EngineLibrary.Bind<int (*)(CODE4*)>("code4initUndoP");
+    auto errOff = EngineLibrary.Bind<int (*)(CODE4*, int)>("code4errOff");
+    const std::pair<const char*, bool> entryPoints[] = {{"code4initP", initP != nullptr},
+                                                        {"code4errOpen", errOpen != nullptr},
+                                                        {"code4safety", safety != nullptr},
+                                                        {"code4initUndoP", m_initUndo != nullptr},
+                                                        {"code4errOff", errOff != nullptr}};
+    for (const auto& [name, present] : entryPoints)
+        if (!present)
+            Messages().ShowMessage(QString::fromLatin1(name) + QStringLiteral(" failed to receive"));
+
+    EngineHandle = initP ? initP() : nullptr;
+    if (errOff) {
+        errOff(EngineHandle, 1);
+        errOff(EngineHandle, 0); // leaves the engine's own messages on
+    }
+    if (errOpen)
+        errOpen(EngineHandle, 0); // a table that cannot be opened is the caller's to report
+    if (safety)
+        safety(EngineHandle, 0); // creating a table replaces an existing file
+    return true;
+}
+
+// Shutdown: only after a successful start-up. Saves what must survive, then
+// frees the tables and releases the engine.
+void TForm1::FormDestroy() {
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    if (StartFailed)
+        return;
+    SaveSessionState();
+    FreeTableObjects();
+    if (m_initUndo && EngineHandle)
+        m_initUndo(EngineHandle);
+    EngineHandle = nullptr;
+}

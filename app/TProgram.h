@@ -1,0 +1,16 @@
+#pragma once
+class QApplication;
+class TForm1;
+
+// The program entry after the application object exists: title, main window,
+// secondary windows, skin, first screen, message loop. Returns the exit code.
+int RunAltavo(QApplication& app);
+
+// The windows every run creates right after the main window, even one whose
+// start-up failed.
+void CreateStartWindows(TForm1& form);
+// The windows of a started program, created once and then shown and hidden.
+void CreateSecondaryWindows(TForm1& form);
+// Loads the skin and the buffering window's text, then shows the first
+// screen; false (after the message) when the skin cannot be loaded.
+bool ShowFirstScreen(TForm1& form);

@@ -1,0 +1,14 @@
+// The player. No command-line options: the installation is described by the
+// registry store ($ALTAVO_REGISTRY or /etc/altavo/registry.ini).
+#include <QApplication>
+
+#include "app/TProgram.h"
+
+int main(int argc, char** argv) {
+    // Windows are placed at absolute positions, which Wayland does not allow.
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") == "wayland" &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    return RunAltavo(app);
+}
