@@ -35,11 +35,11 @@ QByteArray WithoutGlobalMap(QByteArray bytes) {
 }
 
 TEST(GifDecoder, StillPictureUsesGlobalMapAndTransparentIndex) {
-    GifSpec spec{.width = 2, .height = 2, .globalMap = {kRed, kGreen, kBlue, kWhite}};
+    GifPicture picture{.width = 2, .height = 2, .globalMap = {kRed, kGreen, kBlue, kWhite}};
     GifFrameSpec frame = Frame(0, 0, 2, 2, {0, 1, 2, 3});
     frame.transparentIndex = 2;
-    spec.frames = {frame};
-    const TGifAnimation gif = Decode(WriteGif(spec));
+    picture.frames = {frame};
+    const TGifAnimation gif = Decode(WriteGif(picture));
     ASSERT_EQ(gif.Frames.size(), 1u);
     EXPECT_EQ(gif.Width, 2);
     EXPECT_EQ(gif.Height, 2);
@@ -48,19 +48,19 @@ TEST(GifDecoder, StillPictureUsesGlobalMapAndTransparentIndex) {
 }
 
 TEST(GifDecoder, LocalMapWinsAndIndicesBeyondTheMapStayTransparent) {
-    GifSpec spec{.width = 3, .height = 1, .globalMap = {kRed, kGreen}};
+    GifPicture picture{.width = 3, .height = 1, .globalMap = {kRed, kGreen}};
     GifFrameSpec local = Frame(0, 0, 2, 1, {0, 1});
     local.localMap = {kBlue, kWhite};
     GifFrameSpec beyond = Frame(2, 0, 1, 1, {7}); // the global map has 2 entries
-    spec.frames = {local, beyond};
-    const TGifAnimation gif = Decode(WriteGif(spec));
+    picture.frames = {local, beyond};
+    const TGifAnimation gif = Decode(WriteGif(picture));
     ASSERT_EQ(gif.Frames.size(), 2u);
     EXPECT_EQ(gif.Frames[1].Pixels, (std::vector<uint32_t>{Argb(kBlue), Argb(kWhite), kClear}));
 }
 
 TEST(GifDecoder, FrameWithoutAnyMapPaintsNothing) {
-    GifSpec spec{.width = 2, .height = 1, .globalMap = {kRed, kGreen}, .frames = {Frame(0, 0, 2, 1, {0, 1})}};
-    const TGifAnimation gif = Decode(WithoutGlobalMap(WriteGif(spec)));
+    GifPicture picture{.width = 2, .height = 1, .globalMap = {kRed, kGreen}, .frames = {Frame(0, 0, 2, 1, {0, 1})}};
+    const TGifAnimation gif = Decode(WithoutGlobalMap(WriteGif(picture)));
     ASSERT_EQ(gif.Frames.size(), 1u);
     EXPECT_EQ(gif.Frames[0].Pixels, (std::vector<uint32_t>{kClear, kClear}));
 }
@@ -72,11 +72,11 @@ TEST(GifDecoder, DisposalOfThePreviousFrameDecidesWhatTheNextOneDrawsOver) {
         uint32_t leftAfterThirdFrame;
     };
     for (const Case& c : {Case{0, Argb(kRed)}, Case{1, Argb(kRed)}, Case{2, kClear}, Case{3, Argb(kGreen)}}) {
-        GifSpec spec{.width = 2, .height = 1, .globalMap = {kRed, kGreen, kBlue, kWhite}};
+        GifPicture picture{.width = 2, .height = 1, .globalMap = {kRed, kGreen, kBlue, kWhite}};
         GifFrameSpec red = Frame(0, 0, 1, 1, {0});
         red.disposal = c.disposal;
-        spec.frames = {Frame(0, 0, 2, 1, {1, 1}), red, Frame(1, 0, 1, 1, {2})};
-        const TGifAnimation gif = Decode(WriteGif(spec));
+        picture.frames = {Frame(0, 0, 2, 1, {1, 1}), red, Frame(1, 0, 1, 1, {2})};
+        const TGifAnimation gif = Decode(WriteGif(picture));
         ASSERT_EQ(gif.Frames.size(), 3u) << "disposal " << c.disposal;
         EXPECT_EQ(gif.Frames[1].Pixels[0], Argb(kRed)) << "disposal " << c.disposal;
         EXPECT_EQ(gif.Frames[2].Pixels, (std::vector<uint32_t>{c.leftAfterThirdFrame, Argb(kBlue)}))
@@ -85,38 +85,38 @@ TEST(GifDecoder, DisposalOfThePreviousFrameDecidesWhatTheNextOneDrawsOver) {
 }
 
 TEST(GifDecoder, InterlacedRowsLandInDisplayOrder) {
-    GifSpec spec{.width = 1, .height = 11, .globalMap = {}};
+    GifPicture picture{.width = 1, .height = 11, .globalMap = {}};
     std::vector<unsigned char> indices;
     for (int i = 0; i < 11; ++i) {
-        spec.globalMap.append(QColor(i * 20, 0, 0));
+        picture.globalMap.append(QColor(i * 20, 0, 0));
         indices.push_back(static_cast<unsigned char>(i));
     }
     GifFrameSpec frame = Frame(0, 0, 1, 11, indices);
     frame.interlace = true;
-    spec.frames = {frame};
-    const TGifAnimation gif = Decode(WriteGif(spec));
+    picture.frames = {frame};
+    const TGifAnimation gif = Decode(WriteGif(picture));
     ASSERT_EQ(gif.Frames.size(), 1u);
     for (int row = 0; row < 11; ++row)
         EXPECT_EQ(gif.Frames[0].Pixels[row], Argb(QColor(row * 20, 0, 0))) << "row " << row;
 }
 
 TEST(GifDecoder, FrameReachingPastTheScreenIsClipped) {
-    GifSpec spec{.width = 2, .height = 2, .globalMap = {kRed, kGreen}};
-    spec.frames = {Frame(1, 1, 3, 3, {0, 0, 0, 0, 0, 0, 0, 0, 0}), Frame(5, 5, 1, 1, {1})};
-    const TGifAnimation gif = Decode(WriteGif(spec));
+    GifPicture picture{.width = 2, .height = 2, .globalMap = {kRed, kGreen}};
+    picture.frames = {Frame(1, 1, 3, 3, {0, 0, 0, 0, 0, 0, 0, 0, 0}), Frame(5, 5, 1, 1, {1})};
+    const TGifAnimation gif = Decode(WriteGif(picture));
     ASSERT_EQ(gif.Frames.size(), 2u); // the frame wholly outside still counts, for its delay
     EXPECT_EQ(gif.Frames[0].Pixels, (std::vector<uint32_t>{kClear, kClear, kClear, Argb(kRed)}));
     EXPECT_EQ(gif.Frames[1].Pixels, gif.Frames[0].Pixels);
 }
 
 TEST(GifDecoder, DelaysFollowBrowsersForTinyValues) {
-    GifSpec spec{.width = 1, .height = 1, .globalMap = {kRed, kGreen}, .loopCount = 0};
+    GifPicture picture{.width = 1, .height = 1, .globalMap = {kRed, kGreen}, .loopCount = 0};
     for (int delay : {0, 1, 2, 50}) {
         GifFrameSpec frame = Frame(0, 0, 1, 1, {0});
         frame.delayCs = delay;
-        spec.frames.push_back(frame);
+        picture.frames.push_back(frame);
     }
-    const TGifAnimation gif = Decode(WriteGif(spec));
+    const TGifAnimation gif = Decode(WriteGif(picture));
     ASSERT_EQ(gif.Frames.size(), 4u);
     EXPECT_EQ(gif.Frames[0].DelayMs, 100);
     EXPECT_EQ(gif.Frames[1].DelayMs, 100);
@@ -126,8 +126,8 @@ TEST(GifDecoder, DelaysFollowBrowsersForTinyValues) {
 }
 
 TEST(GifDecoder, ScreenWithoutSizeTakesTheFirstFrameExtent) {
-    GifSpec spec{.width = 0, .height = 0, .globalMap = {kRed, kGreen}, .frames = {Frame(1, 0, 2, 1, {1, 1})}};
-    const TGifAnimation gif = Decode(WriteGif(spec));
+    GifPicture picture{.width = 0, .height = 0, .globalMap = {kRed, kGreen}, .frames = {Frame(1, 0, 2, 1, {1, 1})}};
+    const TGifAnimation gif = Decode(WriteGif(picture));
     ASSERT_EQ(gif.Frames.size(), 1u);
     EXPECT_EQ(gif.Width, 3);
     EXPECT_EQ(gif.Frames[0].Pixels, (std::vector<uint32_t>{kClear, Argb(kGreen), Argb(kGreen)}));
@@ -135,14 +135,14 @@ TEST(GifDecoder, ScreenWithoutSizeTakesTheFirstFrameExtent) {
 
 // Two 4 × 4 frames of varied indices, so the compressed data spans several bytes.
 QByteArray TwoFrameFile(bool trailer) {
-    GifSpec spec{.width = 4, .height = 4, .globalMap = {kRed, kGreen, kBlue, kWhite}, .trailer = trailer};
+    GifPicture picture{.width = 4, .height = 4, .globalMap = {kRed, kGreen, kBlue, kWhite}, .trailer = trailer};
     std::vector<unsigned char> a, b;
     for (int i = 0; i < 16; ++i) {
         a.push_back(static_cast<unsigned char>(i % 4));
         b.push_back(static_cast<unsigned char>((i * 7 + 1) % 4));
     }
-    spec.frames = {Frame(0, 0, 4, 4, a), Frame(0, 0, 4, 4, b)};
-    return WriteGif(spec);
+    picture.frames = {Frame(0, 0, 4, 4, a), Frame(0, 0, 4, 4, b)};
+    return WriteGif(picture);
 }
 
 TEST(GifDecoder, DamagedFilesKeepOnlyCompleteFrames) {
@@ -169,12 +169,12 @@ TEST(GifDecoder, UnreadableInputGivesNothing) {
 }
 
 TEST(GifDecoder, HugeDeclaredSizesAreRefusedBeforeAllocating) {
-    GifSpec screen{
+    GifPicture screen{
         .width = 65535, .height = 65535, .globalMap = {kRed, kGreen}, .frames = {Frame(0, 0, 1, 1, {0})}};
     EXPECT_TRUE(Decode(WriteGif(screen)).IsEmpty());
 
     // A small screen with a frame that claims 65535 × 65535 pixels but carries almost no data.
-    GifSpec frame{.width = 2, .height = 2, .globalMap = {kRed, kGreen}, .frames = {Frame(0, 0, 1, 1, {0})}};
+    GifPicture frame{.width = 2, .height = 2, .globalMap = {kRed, kGreen}, .frames = {Frame(0, 0, 1, 1, {0})}};
     QByteArray bytes = WriteGif(frame);
     const int descriptor = int(bytes.indexOf(','));
     ASSERT_GT(descriptor, 0);

@@ -37,25 +37,25 @@ int InterlacedRow(int line, int height) {
 
 } // namespace
 
-QByteArray WriteGif(const GifSpec& spec) {
+QByteArray WriteGif(const GifPicture& picture) {
     QByteArray out;
     int error = 0;
     GifFileType* gif = EGifOpen(&out, AppendToByteArray, &error);
     if (gif == nullptr)
         throw std::runtime_error("EGifOpen failed");
     EGifSetGifVersion(gif, true);
-    ColorMapObject* global = spec.globalMap.isEmpty() ? nullptr : MakeMap(spec.globalMap);
-    EGifPutScreenDesc(gif, spec.width, spec.height, 8, 0, global);
+    ColorMapObject* global = picture.globalMap.isEmpty() ? nullptr : MakeMap(picture.globalMap);
+    EGifPutScreenDesc(gif, picture.width, picture.height, 8, 0, global);
     GifFreeMapObject(global);
-    if (spec.loopCount >= 0) {
+    if (picture.loopCount >= 0) {
         const GifByteType app[] = {'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'};
-        const GifByteType loop[] = {1, GifByteType(spec.loopCount & 0xFF), GifByteType(spec.loopCount >> 8)};
+        const GifByteType loop[] = {1, GifByteType(picture.loopCount & 0xFF), GifByteType(picture.loopCount >> 8)};
         EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
         EGifPutExtensionBlock(gif, sizeof app, app);
         EGifPutExtensionBlock(gif, sizeof loop, loop);
         EGifPutExtensionTrailer(gif);
     }
-    for (const GifFrameSpec& frame : spec.frames) {
+    for (const GifFrameSpec& frame : picture.frames) {
         GraphicsControlBlock gcb{frame.disposal, false, frame.delayCs, frame.transparentIndex};
         GifByteType ext[4];
         const size_t length = EGifGCBToExtension(&gcb, ext);
@@ -75,7 +75,7 @@ QByteArray WriteGif(const GifSpec& spec) {
         gif->Image.ColorMap = nullptr;
     }
     EGifCloseFile(gif, &error); // writes the trailer byte ';'
-    if (!spec.trailer && out.endsWith(';'))
+    if (!picture.trailer && out.endsWith(';'))
         out.chop(1);
     return out;
 }

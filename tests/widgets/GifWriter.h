@@ -17,7 +17,7 @@ struct GifFrameSpec {
     int transparentIndex = -1;
 };
 
-struct GifSpec {
+struct GifPicture {
     int width = 1, height = 1;
     QList<QColor> globalMap; // empty: the file has no global map
     std::vector<GifFrameSpec> frames;
@@ -25,4 +25,4 @@ struct GifSpec {
     bool trailer = true;
 };
 
-QByteArray WriteGif(const GifSpec& spec);
+QByteArray WriteGif(const GifPicture& picture);

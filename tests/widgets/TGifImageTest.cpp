@@ -10,25 +10,25 @@
 namespace {
 
 QByteArray SolidGif(int width, int height, const QColor& colour) {
-    GifSpec spec{.width = width, .height = height, .globalMap = {colour, Qt::black}};
+    GifPicture picture{.width = width, .height = height, .globalMap = {colour, Qt::black}};
     GifFrameSpec frame;
     frame.width = width, frame.height = height;
     frame.indices.assign(size_t(width) * height, 0);
-    spec.frames = {frame};
-    return WriteGif(spec);
+    picture.frames = {frame};
+    return WriteGif(picture);
 }
 
 // Frames of one pixel, coloured red, green, blue in turn, each `delayCs` long.
 QByteArray ThreeFrameAnimation(int delayCs, int loopCount) {
-    GifSpec spec{.width = 1, .height = 1, .globalMap = {Qt::red, Qt::green, Qt::blue, Qt::white}};
-    spec.loopCount = loopCount;
+    GifPicture picture{.width = 1, .height = 1, .globalMap = {Qt::red, Qt::green, Qt::blue, Qt::white}};
+    picture.loopCount = loopCount;
     for (unsigned char i = 0; i < 3; ++i) {
         GifFrameSpec frame;
         frame.indices = {i};
         frame.delayCs = delayCs;
-        spec.frames.push_back(frame);
+        picture.frames.push_back(frame);
     }
-    return WriteGif(spec);
+    return WriteGif(picture);
 }
 
 void WriteFile(const QString& path, const QByteArray& bytes) {
