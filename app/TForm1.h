@@ -153,6 +153,10 @@ public:
     void SetScreenRoutines(int screen, TScreenRoutines routines);
     // Shows GraphicDir + SkinDir + name as the full-window background.
     void SetBackground(const QString& name);
+    // Starts or shows the course's interactive exercise program.
+    void InteractFieldClick();
+    // Asks the learner for a program file (a file dialog unless replaced).
+    std::function<QString(const QString& title)> ChooseExecutable;
     // Hides the directory, challenge and glossary side windows.
     void HideSideWindows();
     // Puts the open course's title into the side windows' title labels.

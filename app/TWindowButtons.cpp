@@ -51,6 +51,8 @@ void TForm1::FieldClick(QObject* sender) {
         ShowScreen(ScreenExit);
     } else if (sender == MinimizeField || sender == btnMinimize2) {
         showMinimized();
+    } else if (sender == InteractField) {
+        InteractFieldClick();
     } else if (sender == DirectoryField) {
         if (Directory && Directory->isVisible()) {
             Directory->hide();
