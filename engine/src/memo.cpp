@@ -127,6 +127,31 @@ std::string MemoFile::createFpt(const std::string& path, std::unique_ptr<MemoFil
 }
 
 std::string MemoFile::read(uint32_t block, std::vector<uint8_t>& out) {
+    if (kind_ == MemoKind::Fpt && block != 0) {
+        // One read serves the usual memo: the block header and the text.
+        int64_t off = static_cast<int64_t>(block) * blockSize_;
+        uint8_t first[2048];
+        long got = file_->readSome(off, first, sizeof first);
+        if (got < 0)
+            return "memo at block " + std::to_string(block) + " could not be read";
+        if (got < 8)
+            return got == 0 ? "memo block " + std::to_string(block) + " is beyond the end of the memo file"
+                            : "memo block " + std::to_string(block) + " header is truncated";
+        uint32_t len = be32(first + 4);
+        size_t have = static_cast<size_t>(got) - 8;
+        if (len <= have) {
+            out.assign(first + 8, first + 8 + len);
+            return "";
+        }
+        if (len > kMaxMemo || static_cast<int64_t>(len) > file_->size() - off - 8)
+            return "memo at block " + std::to_string(block) + " (" + std::to_string(len) +
+                   " bytes) runs past the end of the memo file";
+        out.resize(len);
+        std::memcpy(out.data(), first + 8, have);
+        if (!file_->readAt(off + 8 + static_cast<int64_t>(have), out.data() + have, len - have))
+            return "memo at block " + std::to_string(block) + " could not be read";
+        return "";
+    }
     int64_t size = file_->size();
     return readMemo([this](int64_t off, uint8_t* p, size_t n) { return file_->readAt(off, p, n); }, size,
                     kind_, blockSize_, block, out);
@@ -218,8 +243,6 @@ std::string MemoFile::write(const uint8_t* data, size_t len, uint32_t& block) {
         return "memo file is read-only";
     if (len > kMaxMemo)
         return "memo too large";
-    if (!file_->lock(kMemoLockOffset, 1, true, true))
-        return "memo file lock failed: " + std::string(std::strerror(errno));
     std::string fault;
     do {
         uint32_t next = 0;
@@ -253,7 +276,6 @@ std::string MemoFile::write(const uint8_t* data, size_t len, uint32_t& block) {
         }
         block = next;
     } while (false);
-    file_->unlock(kMemoLockOffset, 1);
     return fault;
 }
 

@@ -34,8 +34,9 @@ public:
     // fuzz target and by check); same rules as read.
     static std::string readFromImage(const std::vector<uint8_t>& image, MemoKind kind, unsigned blockSize,
                                      uint32_t block, std::vector<uint8_t>& out);
-    // Allocates fresh blocks at the end under the memo file's lock and
-    // writes the memo there; returns the first block in block, "" on success.
+    // Allocates fresh blocks after the last one in use and writes the memo
+    // there; returns the first block in block, "" on success. The caller
+    // holds the table's header lock, which guards memo allocation.
     std::string write(const uint8_t* data, size_t len, uint32_t& block);
     // Builds memo files in memory (compression writes a new file whole).
     static std::vector<uint8_t> emptyImage(MemoKind kind, unsigned blockSize);
@@ -51,8 +52,5 @@ private:
     MemoKind kind_;
     unsigned blockSize_;
 };
-
-// Offset of the byte a writer locks while it allocates memo blocks.
-constexpr int64_t kMemoLockOffset = 0x7FFFFFFE;
 
 } // namespace c4

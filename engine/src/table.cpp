@@ -399,7 +399,8 @@ int Table::syncWithDisk() {
     uint8_t h[32];
     if (!dbf_->readAt(0, h, 32))
         return fail(kErrRead, dbfPath_ + ": header cannot be read: " + errnoText());
-    if (le32(h + kChangeCounterOffset) != counter_ || le32(h + 4) != count_ || replacedOnDisk())
+    // A rebuild by another process bumps the counter of the old file too.
+    if (le32(h + kChangeCounterOffset) != counter_ || le32(h + 4) != count_)
         return refresh();
     return kOk;
 }
@@ -605,8 +606,6 @@ int Table::appendBlank() {
     int rc = flush();
     if (rc < 0)
         return rc;
-    if ((rc = syncWithDisk()) < 0)
-        return rc;
     if (!dbf_->writable())
         return fail(kErrWrite, dbfPath_ + ": table is read-only");
     setEof();
@@ -638,21 +637,6 @@ bool Table::replacedOnDisk() {
     if (::stat(dbfPath_.c_str(), &st) != 0 || !dbf_->identity(dev, ino))
         return false;
     return st.st_dev != dev || st.st_ino != ino;
-}
-
-int Table::bumpCounter(bool& othersChanged) {
-    uint8_t h[32];
-    if (!dbf_->readAt(0, h, 32))
-        return fail(kErrRead, dbfPath_ + ": header cannot be read: " + errnoText());
-    uint32_t disk = le32(h + kChangeCounterOffset);
-    othersChanged = disk != counter_ || le32(h + 4) != count_;
-    uint8_t c[4];
-    put32(c, disk + 1);
-    if (!dbf_->writeAt(kChangeCounterOffset, c, 4))
-        return fail(kErrWrite, dbfPath_ + ": header cannot be written: " + errnoText());
-    counter_ = disk + 1;
-    put32(&header_[kChangeCounterOffset], counter_);
-    return kOk;
 }
 
 int Table::flush() {
@@ -688,10 +672,21 @@ int Table::flushUpdate() {
     if (!dbf_->lock(lockAt, 1, true, true))
         return fail(kErrLock,
                     dbfPath_ + ": record " + std::to_string(rec) + " cannot be locked: " + errnoText());
+    if (!dbf_->lock(kHeaderLockOffset, 1, true, true)) {
+        dbf_->unlock(lockAt, 1);
+        return fail(kErrLock, dbfPath_ + ": header cannot be locked: " + errnoText());
+    }
     int rc = kOk;
     bool others = false;
     do {
-        if (replacedOnDisk()) {
+        uint8_t h[32];
+        if (!dbf_->readAt(0, h, 32)) {
+            rc = fail(kErrRead, dbfPath_ + ": header cannot be read: " + errnoText());
+            break;
+        }
+        uint32_t diskCounter = le32(h + kChangeCounterOffset);
+        others = diskCounter != counter_ || le32(h + 4) != count_;
+        if (others && replacedOnDisk()) {
             rc = fail(kErrData, dbfPath_ +
                                     ": the table was rebuilt by another program; the change to record " +
                                     std::to_string(rec) + " was not written");
@@ -718,13 +713,16 @@ int Table::flushUpdate() {
                       dbfPath_ + ": record " + std::to_string(rec) + " cannot be written: " + errnoText());
             break;
         }
-        if (!dbf_->lock(kHeaderLockOffset, 1, true, true)) {
-            rc = fail(kErrLock, dbfPath_ + ": header cannot be locked: " + errnoText());
+        uint8_t c[4];
+        put32(c, diskCounter + 1);
+        if (!dbf_->writeAt(kChangeCounterOffset, c, 4)) {
+            rc = fail(kErrWrite, dbfPath_ + ": header cannot be written: " + errnoText());
             break;
         }
-        rc = bumpCounter(others);
-        dbf_->unlock(kHeaderLockOffset, 1);
+        counter_ = diskCounter + 1;
+        std::memcpy(&header_[kChangeCounterOffset], c, 4);
     } while (false);
+    dbf_->unlock(kHeaderLockOffset, 1);
     dbf_->unlock(lockAt, 1);
     if (rc < 0)
         return rc;
@@ -742,12 +740,18 @@ int Table::flushAppend() {
         return fail(kErrMemo, memoFault_);
     for (int attempt = 0;; ++attempt) {
         std::vector<uint8_t> rec = buf_;
-        int rc = writeMemos(rec);
-        if (rc < 0)
-            return rc;
         if (!dbf_->lock(kHeaderLockOffset, 1, true, true))
             return fail(kErrLock, dbfPath_ + ": header cannot be locked: " + errnoText());
-        if (replacedOnDisk()) {
+        uint8_t h[32];
+        int rc = kOk;
+        if (!dbf_->readAt(0, h, 32)) {
+            dbf_->unlock(kHeaderLockOffset, 1);
+            return fail(kErrRead, dbfPath_ + ": header cannot be read: " + errnoText());
+        }
+        uint32_t diskCount = le32(h + 4);
+        uint32_t diskCounter = le32(h + kChangeCounterOffset);
+        bool others = diskCount != count_ || diskCounter != counter_;
+        if (others && replacedOnDisk()) {
             // Packed or compressed meanwhile: append to the new files.
             dbf_->unlock(kHeaderLockOffset, 1);
             auto pending = memoPending_;
@@ -760,22 +764,18 @@ int Table::flushAppend() {
             appendPending_ = dirty_ = true;
             continue;
         }
-        uint8_t h[32];
         do {
-            if (!dbf_->readAt(0, h, 32)) {
-                rc = fail(kErrRead, dbfPath_ + ": header cannot be read: " + errnoText());
-                break;
+            if (others) {
+                // A count beyond the file (a torn write elsewhere) is not trusted.
+                int64_t size = dbf_->size();
+                uint64_t avail = size > layout_.headerLen
+                                     ? static_cast<uint64_t>(size - layout_.headerLen) / layout_.recordLen
+                                     : 0;
+                if (diskCount > avail)
+                    diskCount = static_cast<uint32_t>(avail);
             }
-            uint32_t diskCount = le32(h + 4);
-            uint32_t diskCounter = le32(h + kChangeCounterOffset);
-            // A count beyond the file (a torn write elsewhere) is not trusted.
-            int64_t size = dbf_->size();
-            uint64_t avail = size > layout_.headerLen
-                                 ? static_cast<uint64_t>(size - layout_.headerLen) / layout_.recordLen
-                                 : 0;
-            if (diskCount > avail)
-                diskCount = static_cast<uint32_t>(avail);
-            bool others = diskCount != count_ || diskCounter != counter_;
+            if ((rc = writeMemos(rec)) < 0)
+                break;
             rec.push_back(0x1A);
             int64_t off = layout_.headerLen + static_cast<int64_t>(diskCount) * layout_.recordLen;
             if (!dbf_->writeAt(off, rec.data(), rec.size())) {
@@ -1002,10 +1002,6 @@ int Table::memoCompress() {
         return fail(kErrWrite, dbfPath_ + ": table is read-only");
     if ((rc = lockFile()) < 0)
         return rc;
-    if (!memo_->file().lock(kMemoLockOffset, 1, true, true)) {
-        unlockFile();
-        return fail(kErrLock, memoPath_ + ": cannot be locked: " + errnoText());
-    }
     MemoKind kind = memo_->kind();
     unsigned bs = kind == MemoKind::Fpt ? MemoFile::kFptBlockSize : memo_->blockSize();
     std::vector<uint8_t> image = MemoFile::emptyImage(kind, bs);
@@ -1036,7 +1032,6 @@ int Table::memoCompress() {
             encodeMemoPointer(f, nb, p);
         }
     }
-    memo_->file().unlock(kMemoLockOffset, 1);
     if (rc < 0) {
         unlockFile();
         return rc;

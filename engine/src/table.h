@@ -121,7 +121,6 @@ private:
     int writeMemos(std::vector<uint8_t>& rec);
     int flushUpdate();
     int flushAppend();
-    int bumpCounter(bool& othersChanged);
     bool replacedOnDisk();
     int reopen();
     int refresh();
