@@ -18,7 +18,9 @@ inline TDynamicLibrary& EngineLibrary() {
 class DataTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(EngineLibrary().IsLoaded()) << EngineLibrary().ErrorString().toStdString();
+        ASSERT_TRUE(EngineLibrary().IsLoaded())
+            << EngineLibrary().ErrorString().toStdString() << " (ALTAVO_BIN="
+            << qEnvironmentVariable("ALTAVO_BIN").toStdString() << ")";
         ASSERT_TRUE(m_dir.isValid());
         Engine = EngineLibrary().Bind<CODE4* (*)()>("code4initP")();
         ASSERT_NE(Engine, nullptr);

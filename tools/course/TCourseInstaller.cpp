@@ -168,13 +168,14 @@ bool TCourseInstaller::Stage(const TCourseDescription& course, const QString& st
             m_notes << QString("Replaced the installed course %1.").arg(course.Id);
         }
         if (course.Test) {
-            QString owner;
-            courses.OnListItem = [&](const QString&, const QString& id, const QString&) {
-                if (courses.GoToCourseId(id) && courses.GetTestId() == course.Test->Id)
-                    owner = id;
-            };
+            QStringList ids;
+            courses.OnListItem = [&](const QString&, const QString& id, const QString&) { ids << id; };
             courses.ListCourseTitles();
             courses.OnListItem = nullptr;
+            QString owner;
+            for (const QString& id : ids)
+                if (courses.GoToCourseId(id) && courses.GetTestId() == course.Test->Id)
+                    owner = id;
             if (!owner.isEmpty()) {
                 m_error =
                     QString("The test ID %1 belongs to the installed course %2.").arg(course.Test->Id, owner);
