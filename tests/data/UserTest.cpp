@@ -1,5 +1,7 @@
 // The users table: IDs, name and password matching, the network address and
 // text the table cannot hold.
+#include <QFile>
+
 #include "DataTestSupport.h"
 #include "data/TUser.h"
 
@@ -169,6 +171,35 @@ TEST_F(UserTest, MissingEntryPointsAreReportedAndNothingCrashes) {
     EXPECT_TRUE(users.Empty());
     EXPECT_EQ(users.Authenticate("Ann", "x"), -1);
     EXPECT_EQ(users.AddUser(ann), -1);
+}
+
+} // namespace
+
+namespace {
+
+// A table whose header declares another code page holds that code page's text.
+TEST_F(UserTest, TextFollowsTheTablesDeclaredCodePage) {
+    { TUser create(Library(), Dir(), Engine); }
+    QFile file(Dir() + "Users.dbf");
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.seek(29));
+    file.write("\xC9", 1); // Windows-1251
+    file.close();
+
+    TUser users(Library(), Dir(), Engine);
+    UserInfoStruct ivan;
+    ivan.UserName = "Иван";
+    ivan.Password = "пароль";
+    ASSERT_EQ(users.AddUser(ivan), 1) << users.LastError().toStdString();
+    EXPECT_EQ(users.Authenticate("Иван", "пароль"), 1);
+    UserInfoStruct read;
+    read.ID = 1;
+    ASSERT_TRUE(users.GetUser(read));
+    EXPECT_EQ(read.UserName, "Иван");
+    UserInfoStruct french;
+    french.UserName = "Zoë";
+    EXPECT_EQ(users.AddUser(french), -1) << "Windows-1251 has no ë";
+    EXPECT_TRUE(users.LastError().contains("Windows-1251"));
 }
 
 } // namespace

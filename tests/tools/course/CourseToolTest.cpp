@@ -275,6 +275,20 @@ TEST_F(CourseToolTest, FailedInstallationLeavesEverythingAsItWas) {
     EXPECT_EQ(StreamDir(RegistryFile(), "SS101"), Database() + "SS101/");
 }
 
+TEST_F(CourseToolTest, TestOfAnotherCourseIsRefused) {
+    ASSERT_EQ(Install(CaseDir("spreadsheets") + "course.json").exitCode, 0);
+    const auto before = Snapshot(Database());
+    const QString thief = EditedSample([](QJsonObject& root) {
+        root["id"] = "XX101";
+        root["path"] = "XX101/";
+    });
+    TToolRun run = Install(thief);
+    EXPECT_EQ(run.exitCode, 3);
+    EXPECT_TRUE(run.err.contains("The test ID SS101T belongs to the installed course SS101."))
+        << run.err.toStdString();
+    EXPECT_EQ(Snapshot(Database()), before);
+}
+
 TEST_F(CourseToolTest, UsageErrors) {
     EXPECT_EQ(Run({}).exitCode, 2);
     EXPECT_EQ(Run({"install", "x.json"}).exitCode, 2) << "no database directory";
