@@ -1,0 +1,182 @@
+#include "DemoLearners.h"
+
+#include <QList>
+#include <algorithm>
+#include <map>
+
+#include "data/TAnswersBlock.h"
+#include "data/TAssignment.h"
+#include "data/TCourses.h"
+#include "data/TTestSession.h"
+#include "data/TTesting.h"
+#include "data/TUser.h"
+#include "platform/TDynamicLibrary.h"
+
+namespace {
+
+// One finished attempt at a course's test.
+struct TAttempt {
+    QString CourseId;
+    int Kind;  // TTestSession::OpenBookSession or ClosedBookSession
+    int Right; // questions answered right
+};
+
+struct TDemoLearner {
+    QString UserName, Password, FirstName, LastName;
+    QList<TAttempt> Attempts; // oldest first
+};
+
+const QList<TDemoLearner>& DemoLearners() {
+    static const QList<TDemoLearner> learners = {
+        {"demo",
+         "demo",
+         "Dana",
+         "Miller",
+         {{"SS101", TTestSession::OpenBookSession, 11},
+          {"SS101", TTestSession::ClosedBookSession, 13},
+          {"SS101", TTestSession::ClosedBookSession, 11},
+          {"WP101", TTestSession::ClosedBookSession, 4}}},
+        {"sam", "sam", "Sam", "Ortiz", {{"WP101", TTestSession::ClosedBookSession, 3}}},
+    };
+    return learners;
+}
+
+// An engine session for the length of the seeding.
+class TEngine {
+public:
+    explicit TEngine(TDynamicLibrary& library) : m_library(library) {
+        auto init = library.Bind<CODE4* (*)()>("code4initP");
+        m_engine = init ? init() : nullptr;
+        if (!m_engine)
+            return;
+        for (auto [name, value] : {std::pair{"code4errOff", 1}, {"code4errOpen", 0}, {"code4safety", 0}})
+            if (auto set = library.Bind<int (*)(CODE4*, int)>(name))
+                set(m_engine, value);
+    }
+    ~TEngine() {
+        if (auto undo = m_library.Bind<int (*)(CODE4*)>("code4initUndoP"); undo && m_engine)
+            undo(m_engine);
+    }
+    CODE4* Handle() const { return m_engine; }
+
+private:
+    TDynamicLibrary& m_library;
+    CODE4* m_engine = nullptr;
+};
+
+struct TInstalledCourse {
+    QString TestId;
+    QList<int> QuestionIds; // in the test's order
+};
+
+// Every installed course with its test's question IDs.
+std::map<QString, TInstalledCourse> InstalledCourses(TCourses& courses, TTesting& testing) {
+    QStringList ids;
+    courses.OnListItem = [&](const QString&, const QString& id, const QString&) { ids << id; };
+    courses.ListCourseTitles();
+    courses.OnListItem = nullptr;
+    std::map<QString, TInstalledCourse> installed;
+    for (const QString& id : ids) {
+        if (!courses.GoToCourseId(id))
+            continue;
+        TInstalledCourse course{courses.GetTestId(), {}};
+        if (testing.OpenTest(course.TestId) == 0) {
+            for (int n = 1; n <= testing.NumTestQ(); ++n)
+                if (testing.GoToTestQuestion(n) == 0)
+                    course.QuestionIds << testing.CurrentQuestion().ID;
+            testing.CloseTest();
+        }
+        installed[id] = course;
+    }
+    return installed;
+}
+
+// The answers of a finished attempt: the first `right` questions answered
+// right, the rest wrong.
+QByteArray FinishedAnswers(const TInstalledCourse& course, int right) {
+    TAnswersBlock block;
+    block.Finished = true;
+    block.CurrentIndex = -1;
+    for (int i = 0; i < course.QuestionIds.size(); ++i) {
+        TAnswerRecord r;
+        r.QuestionId = course.QuestionIds[i];
+        r.TestId = course.TestId;
+        r.Correct = i < right;
+        r.Seen = r.Answered = true;
+        r.Answer = r.Correct ? 0 : 1;
+        block.Records.push_back(r);
+    }
+    return block.Write().value_or(QByteArray());
+}
+
+} // namespace
+
+bool SeedDemoLearners(TDynamicLibrary& library, const QString& databaseDir, QStringList& notes, QString& error) {
+    TEngine engine(library);
+    if (!engine.Handle()) {
+        error = QStringLiteral("the engine cannot be started");
+        return false;
+    }
+    QString dir = databaseDir;
+    if (!dir.endsWith('/'))
+        dir += '/';
+    TUser users(library, dir, engine.Handle());
+    TAssignment assignments(library, dir, engine.Handle());
+    TCourses courses(library, dir, engine.Handle());
+    TTestSession sessions(library, dir, engine.Handle());
+    TTesting testing(library, dir, engine.Handle());
+    const std::map<QString, TInstalledCourse> installed = InstalledCourses(courses, testing);
+
+    for (const TDemoLearner& learner : DemoLearners()) {
+        if (users.UserExists(learner.UserName)) {
+            notes << QStringLiteral("Learner %1 exists; left as they are").arg(learner.UserName);
+            continue;
+        }
+        UserInfoStruct info;
+        info.UserName = learner.UserName;
+        info.Password = learner.Password;
+        info.EmpId = 1;
+        const int id = users.AddUser(info);
+        if (id <= 0) {
+            error = QStringLiteral("learner %1 cannot be added: %2").arg(learner.UserName, users.LastError());
+            return false;
+        }
+        info.ID = id;
+        info.FirstName = learner.FirstName;
+        info.LastName = learner.LastName;
+        users.UpdateUser(info);
+
+        // Every course is assigned, as the course selection screen would.
+        for (const auto& [courseId, course] : installed) {
+            if (assignments.GoToAssignment(id, courseId))
+                continue;
+            assignments.AddAssignment(id, 258, 0, courseId);
+            assignments.AddAssignment(id, 257, 0, course.TestId);
+        }
+        for (const TAttempt& attempt : learner.Attempts) {
+            auto course = installed.find(attempt.CourseId);
+            if (course == installed.end() || course->second.QuestionIds.isEmpty() ||
+                !assignments.GoToAssignment(id, course->second.TestId))
+                continue; // a course the installation does not have
+            const int assignId = assignments.GetAssignmentId();
+            const int questions = course->second.QuestionIds.size();
+            const int right = std::min(attempt.Right, questions);
+            const int sessionId = sessions.AddTestSession(assignId);
+            sessions.StartTest(attempt.Kind, questions);
+            sessions.EndTest(right, FinishedAnswers(course->second, right), QString());
+            assignments.GoToRecord(assignId);
+            assignments.SetLastActive(sessionId);
+            // Only a closed-book attempt is a post-test with a score.
+            if (attempt.Kind == TTestSession::ClosedBookSession) {
+                const int score = Percentage(questions, right);
+                assignments.SetLastPost(score);
+                if (score > assignments.GetBestPost())
+                    assignments.SetBestPost(score);
+            }
+        }
+        notes << QStringLiteral("Learner %1 (password %2) added with %3 test attempts")
+                     .arg(learner.UserName, learner.Password)
+                     .arg(learner.Attempts.size());
+    }
+    return true;
+}

@@ -1,0 +1,15 @@
+// The demo learners: two accounts with their course assignments and finished
+// post-tests, so the administrator list has rows worth showing. Written
+// through the table objects, like the player writes them.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TDynamicLibrary;
+
+// Adds each demo learner that does not exist yet, with assignments of every
+// installed course and the learner's test sessions and scores. A learner who
+// exists is left as they are, so running it again changes nothing. Returns
+// false with `error` set when the tables cannot be used.
+bool SeedDemoLearners(TDynamicLibrary& engine, const QString& databaseDir, QStringList& notes, QString& error);

@@ -1,0 +1,408 @@
+#include "TTour.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <QTreeWidget>
+
+#include "TFirstStartCopy.h"
+#include "app/TBadLogin.h"
+#include "app/TExitForm.h"
+#include "app/TForm1.h"
+#include "app/TNoticeWindow.h"
+#include "app/TProgram.h"
+#include "data/TUser.h"
+#include "lesson/TBookmarkTest.h"
+#include "lesson/TBufferingForm.h"
+#include "lesson/TChallengeIncorrect.h"
+#include "lesson/TGlossaryScreen.h"
+#include "lesson/TMoviesDone.h"
+#include "lesson/TSteps.h"
+#include "lesson/TStreamSelect.h"
+#include "platform/TDisplay.h"
+#include "skin/TAboutForm.h"
+#include "skin/TAboutSkin.h"
+#include "skin/TDebugWindow.h"
+#include "skin/TPleaseWait.h"
+#include "skin/TSelectSkin.h"
+#include "testing/TReportPopup.h"
+#include "widgets/TDirectory.h"
+#include "widgets/TSkinButton.h"
+
+namespace {
+
+QTextStream& Out() {
+    static QTextStream out(stdout);
+    return out;
+}
+
+// The demo learner the installation is seeded with; a first start registers
+// a learner of its own.
+const char* const DemoUser = "demo";
+const char* const DemoPassword = "demo";
+
+QString Slug(const QString& name) {
+    QString slug = name.toLower();
+    for (QChar& c : slug)
+        if (!c.isLetterOrNumber())
+            c = '-';
+    return slug;
+}
+
+} // namespace
+
+TTour::TTour(const QString& outDir)
+    : m_out(outDir), m_modals([this](QWidget* w) {
+          // A window nobody asked for: keep its picture and what it said.
+          QString said = w->metaObject()->className();
+          if (auto* box = qobject_cast<QMessageBox*>(w))
+              said = "message \"" + box->text() + "\"";
+          Shot("unexpected " + QString(w->metaObject()->className()), w);
+          Out() << "  unexpected window: " << said << "\n";
+          Out().flush();
+          if (m_failReason.isEmpty())
+              m_failReason = "unexpected window: " + said;
+      }) {}
+
+TTour::~TTour() { Stop(); }
+
+bool TTour::Run() {
+    m_out.mkpath(".");
+    for (const QString& old : m_out.entryList({"[0-9][0-9]-*.png"}, QDir::Files))
+        m_out.remove(old);
+    m_display = std::make_unique<TLinuxDisplay>();
+    FirstStart();
+    LearnerSession();
+    return m_failures.isEmpty();
+}
+
+// --- The parts of the tour ---
+
+void TTour::FirstStart() {
+    const QString registry = qEnvironmentVariable("ALTAVO_REGISTRY");
+    QTemporaryDir scratch;
+    QString error;
+    const QString copy = MakeFirstStartCopy(registry, scratch.path(), error);
+    if (copy.isEmpty()) {
+        m_failures << "first start: " + error;
+        Out() << "first start: FAILED: " << error << "\n";
+        return;
+    }
+    qputenv("ALTAVO_REGISTRY", copy.toUtf8());
+    const bool done = Start("first start shows the first-user registration") &&
+                      Step("first registration: passwords that differ are refused", [&] {
+                          QString text;
+                          Type(m_form->edtRegFirstName, "Pat");
+                          Type(m_form->edtRegLastName, "Jordan");
+                          Type(m_form->edtRegUserName, "pat");
+                          Type(m_form->edtRegPassword, "secret");
+                          Type(m_form->edtRegVerifyPassword, "secrte");
+                          const bool shown =
+                              m_modals.Act([&] { Click(m_form->btnRegEnter); }, "QMessageBox", [&](QWidget* w) {
+                                  text = static_cast<QMessageBox*>(w)->text();
+                                  Shot("message password mismatch", w);
+                              });
+                          if (!shown)
+                              return Fail("no message about the passwords");
+                          if (text != "Password and Verify Password do not match.")
+                              return Fail("message was \"" + text + "\"");
+                          return ExpectScreen(ScreenRegistration);
+                      }) &&
+                      Step("first registration signs in and lands on course selection", [&] {
+                          Type(m_form->edtRegVerifyPassword, "secret");
+                          QTest::keyClick(m_form->edtRegVerifyPassword, Qt::Key_Return);
+                          if (!ExpectScreen(ScreenCourseSelection))
+                              return false;
+                          Shot("course selection after first registration", m_form.get());
+                          return true;
+                      });
+    Q_UNUSED(done);
+    Stop();
+    qputenv("ALTAVO_REGISTRY", registry.toUtf8());
+}
+
+void TTour::LearnerSession() {
+    if (!Start("player starts on the installation"))
+        return;
+    // An installation without learners yet: the demo learner registers first.
+    if (m_form->CurrentScreen == ScreenRegistration) {
+        if (!Step("register the demo learner", [&] {
+                return RegisterFirstUser("Dana", "Miller", DemoUser, DemoPassword);
+            }))
+            return;
+        Stop();
+        if (!Start("player starts again with a learner"))
+            return;
+    }
+    const bool done =
+        Step("sign-in screen", [&] {
+            if (!ExpectScreen(ScreenSignIn))
+                return false;
+            Shot("sign-in", m_form.get());
+            return true;
+        }) &&
+        Step("a wrong password shows the bad-login window", [&] {
+            Type(m_form->edtUserName, DemoUser);
+            Type(m_form->edtPassword, "wrong");
+            const bool shown = m_modals.Act([&] { Click(m_form->btnLogin); }, "TBadLogin", [&](QWidget* w) {
+                Shot("bad login", w);
+                Click(static_cast<TBadLogin*>(w)->btnClose);
+            });
+            return (shown || Fail("no bad-login window")) && ExpectScreen(ScreenSignIn);
+        }) &&
+        Step("add-user form of the registration screen", [&] {
+            Click(m_form->btnAddUser);
+            if (!ExpectScreen(ScreenRegistration))
+                return false;
+            if (!m_form->btnAdd->isVisible() || !m_form->btnAdmin->isVisible())
+                return Fail("the add-user form lacks its buttons");
+            Shot("registration add user", m_form.get());
+            return true;
+        }) &&
+        Step("a name that exists is refused in the notice window", [&] {
+            Type(m_form->edtRegFirstName, "Dana");
+            Type(m_form->edtRegLastName, "Again");
+            Type(m_form->edtRegUserName, DemoUser);
+            Type(m_form->edtRegPassword, "x");
+            Type(m_form->edtRegVerifyPassword, "x");
+            const int users = m_form->AddUserListBox->count();
+            QString text;
+            const bool shown = m_modals.Act([&] { Click(m_form->btnAdd); }, "TNoticeWindow", [&](QWidget* w) {
+                auto* notice = static_cast<TNoticeWindow*>(w);
+                text = notice->Text();
+                Shot("notice", w);
+                Click(notice->btnClose);
+            });
+            if (!shown)
+                return Fail("no notice window");
+            if (text != "User Name already exists in the system.")
+                return Fail("notice said \"" + text + "\"");
+            if (m_form->AddUserListBox->count() != users)
+                return Fail("a learner was added");
+            return ExpectScreen(ScreenRegistration);
+        }) &&
+        Step("administrator screen lists the learners", [&] {
+            Click(m_form->btnAdmin);
+            if (!ExpectScreen(ScreenAdmin))
+                return false;
+            if (m_form->AdminListView->topLevelItemCount() == 0)
+                return Fail("the administrator list is empty");
+            Shot("administrator", m_form.get());
+            Click(m_form->btnAdminDone);
+            return ExpectScreen(ScreenRegistration);
+        }) &&
+        Step("cancel returns to sign-in", [&] {
+            Click(m_form->btnCancel);
+            return ExpectScreen(ScreenSignIn);
+        }) &&
+        Step("the demo learner signs in", [&] {
+            if (!SignIn(DemoUser, DemoPassword))
+                return false;
+            if (m_form->CourseListbox->count() == 0)
+                return Fail("the course list is empty");
+            Shot("course selection", m_form.get());
+            return true;
+        }) &&
+        Step("help menu and about window", [&] {
+            Click(m_form->AboutField);
+            QApplication::processEvents();
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return Fail("the help menu did not open");
+            Shot("help menu", menu);
+            QAction* about = nullptr;
+            for (QAction* a : menu->actions())
+                if (a->text() == "About Altavo")
+                    about = a;
+            if (!about)
+                return Fail("the help menu has no \"About Altavo\"");
+            const QPoint where = menu->actionGeometry(about).center();
+            const bool shown = m_modals.Act([&] { QTest::mouseClick(menu, Qt::LeftButton, {}, where); },
+                                            "TAboutForm", [&](QWidget* w) {
+                                                Shot("about", w);
+                                                Click(static_cast<TAboutForm*>(w)->btnClose);
+                                            });
+            return shown || Fail("no about window");
+        }) &&
+        ShortcutWindow("about-skin window", QKeySequence("Ctrl+Shift+A"), "TAboutSkin") &&
+        ShortcutWindow("skin selection window", QKeySequence("Ctrl+Shift+S"), "TSelectSkin") &&
+        Step("the first course starts on the genesis screen", [&] {
+            m_form->CourseListbox->setCurrentRow(0);
+            Click(m_form->btnSelectCourse);
+            if (!ExpectScreen(ScreenGenesis))
+                return false;
+            Shot("genesis", m_form.get());
+            return true;
+        }) &&
+        Step("side windows", [&] {
+            ShowOtherWindows();
+            return m_failReason.isEmpty();
+        }) &&
+        Step("exit window answered No keeps the player", [&] {
+            const bool shown = m_modals.Act([&] { Click(m_form->Exitfield); }, "TExitForm", [&](QWidget* w) {
+                Shot("exit", w);
+                Click(static_cast<TExitForm*>(w)->btnNo);
+            });
+            if (!shown)
+                return Fail("no exit window");
+            return (m_form->isVisible() || Fail("the player closed")) && ExpectScreen(ScreenGenesis);
+        }) &&
+        Step("exit window answered Yes ends the player", [&] {
+            const bool shown = m_modals.Act([&] { Click(m_form->Exitfield); }, "TExitForm",
+                                            [&](QWidget* w) { Click(static_cast<TExitForm*>(w)->btnYes); });
+            return (shown || Fail("no exit window")) && (!m_form->isVisible() || Fail("the player stayed open"));
+        });
+    Q_UNUSED(done);
+    Stop();
+}
+
+// --- Steps and checks ---
+
+bool TTour::Start(const QString& step) {
+    return Step(step, [&] {
+        m_modals.Act([&] {
+            m_form = std::make_unique<TForm1>(*m_display);
+            CreateStartWindows(*m_form);
+        });
+        if (m_form->StartFailed)
+            return Fail("the player did not start");
+        bool shown = false;
+        m_modals.Act([&] {
+            CreateSecondaryWindows(*m_form);
+            m_form->show();
+            m_form->FormShow();
+            shown = ShowFirstScreen(*m_form);
+        });
+        if (!shown)
+            return Fail("the skin could not be loaded");
+        QTest::qWaitForWindowExposed(m_form.get(), 2000);
+        m_form->activateWindow();
+        QTest::qWaitForWindowActive(m_form.get(), 2000);
+        const int first = m_form->User->Empty() ? ScreenRegistration : ScreenSignIn;
+        if (!ExpectScreen(first))
+            return false;
+        if (first == ScreenRegistration) {
+            if (!m_form->btnRegEnter->isVisible())
+                return Fail("the first-user form lacks its Enter button");
+            Shot("registration first user", m_form.get());
+        }
+        return true;
+    });
+}
+
+void TTour::Stop() {
+    if (m_form)
+        m_form->hide();
+    m_form.reset();
+    QApplication::processEvents();
+}
+
+bool TTour::Step(const QString& name, const std::function<bool()>& body) {
+    m_currentStep = name;
+    m_failReason.clear();
+    const bool ok = body() && m_failReason.isEmpty();
+    if (ok) {
+        Out() << "ok      " << name << "\n";
+    } else {
+        const QString reason = m_failReason.isEmpty() ? QStringLiteral("failed") : m_failReason;
+        m_failures << name + ": " + reason;
+        Out() << "FAILED  " << name << ": " << reason << "\n";
+    }
+    Out().flush();
+    return ok;
+}
+
+bool TTour::ExpectScreen(int screen) {
+    QApplication::processEvents();
+    if (m_form->CurrentScreen == screen)
+        return true;
+    return Fail(QStringLiteral("expected screen %1, found %2").arg(screen).arg(m_form->CurrentScreen));
+}
+
+bool TTour::Fail(const QString& reason) {
+    if (m_failReason.isEmpty())
+        m_failReason = reason;
+    return false;
+}
+
+void TTour::Shot(const QString& name, QWidget* widget) {
+    QApplication::processEvents();
+    const QString file = m_out.filePath(QStringLiteral("%1-%2.png").arg(++m_shotNumber, 2, 10, QChar('0')).arg(Slug(name)));
+    if (!widget->grab().save(file, "PNG")) {
+        Fail("cannot write " + file);
+        return;
+    }
+    m_pictures << file;
+}
+
+void TTour::Type(QWidget* box, const QString& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(box))
+        edit->clear();
+    QTest::keyClicks(box, text);
+}
+
+void TTour::Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+
+bool TTour::SignIn(const QString& name, const QString& password) {
+    Type(m_form->edtUserName, name);
+    Type(m_form->edtPassword, password);
+    QTest::keyClick(m_form->edtPassword, Qt::Key_Return);
+    return ExpectScreen(ScreenCourseSelection);
+}
+
+bool TTour::RegisterFirstUser(const QString& first, const QString& last, const QString& user,
+                              const QString& password) {
+    Type(m_form->edtRegFirstName, first);
+    Type(m_form->edtRegLastName, last);
+    Type(m_form->edtRegUserName, user);
+    Type(m_form->edtRegPassword, password);
+    Type(m_form->edtRegVerifyPassword, password);
+    Click(m_form->btnRegEnter);
+    return ExpectScreen(ScreenCourseSelection);
+}
+
+// The hidden help-menu items are reached by their shortcuts on the main window.
+bool TTour::ShortcutWindow(const QString& name, const QKeySequence& keys, const QString& className) {
+    return Step(name, [&] {
+        m_form->activateWindow();
+        QTest::qWaitForWindowActive(m_form.get(), 2000);
+        const QKeyCombination key = keys[0];
+        const bool shown = m_modals.Act([&] { QTest::keyClick(m_form.get(), key.key(), key.keyboardModifiers()); },
+                                        className, [&](QWidget* w) { Shot(name, w); });
+        return shown || Fail("the shortcut " + keys.toString() + " opened no window");
+    });
+}
+
+// Windows the learner reaches on screens that come after the genesis screen
+// (lesson pages, tests) and the waiting windows, shown one at a time as the
+// player shows them.
+void TTour::ShowOtherWindows() {
+    TForm1& f = *m_form;
+    const std::pair<const char*, QWidget*> windows[] = {
+        {"please wait", f.PleaseWait},
+        {"buffering", f.BufferingForm},
+        {"stream selection", f.StreamSelect},
+        {"directory", f.Directory},
+        {"steps", f.Steps},
+        {"glossary", f.GlossaryScreen},
+        {"challenge incorrect", f.ChallengeIncorrect},
+        {"report popup", f.ReportPopup},
+        {"bookmark test", f.BookmarkTest},
+        {"training complete", f.MoviesDone},
+        {"diagnostics", f.DebugWindow},
+    };
+    for (auto [name, window] : windows) {
+        if (!window)
+            continue;
+        window->show();
+        QApplication::processEvents();
+        Shot(QStringLiteral("window %1").arg(name), window);
+        window->hide();
+        QApplication::processEvents();
+    }
+}

@@ -1,0 +1,60 @@
+// The scripted tour: runs the player's own start-up on the installation of
+// ALTAVO_REGISTRY and drives the main window as a learner would, with mouse
+// clicks and key presses, saving a picture of every screen and window it
+// reaches. Each step checks that it reached the screen it meant to.
+#pragma once
+
+#include <QDir>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+#include "TModalWatcher.h"
+
+class QWidget;
+class TForm1;
+class TLinuxDisplay;
+
+class TTour {
+public:
+    explicit TTour(const QString& outDir);
+    ~TTour();
+
+    // Every step in order; true when each reached its expected screen.
+    bool Run();
+    const QStringList& Failures() const { return m_failures; }
+    const QStringList& Pictures() const { return m_pictures; }
+
+private:
+    // A first start: the installation's courses and skins with no learners yet.
+    void FirstStart();
+    // The installation itself: sign-in, accounts, administrator, course start.
+    void LearnerSession();
+
+    bool Start(const QString& step);
+    void Stop();
+    // Runs one step; a false result or a failed check is recorded and the rest
+    // of its part is skipped.
+    bool Step(const QString& name, const std::function<bool()>& body);
+    bool ExpectScreen(int screen);
+    bool Fail(const QString& reason);
+    void Shot(const QString& name, QWidget* widget);
+    void Type(QWidget* box, const QString& text);
+    void Click(QWidget* widget);
+    bool SignIn(const QString& name, const QString& password);
+    bool RegisterFirstUser(const QString& first, const QString& last, const QString& user,
+                           const QString& password);
+    bool ShortcutWindow(const QString& name, const QKeySequence& keys, const QString& className);
+    void ShowOtherWindows();
+
+    QDir m_out;
+    int m_shotNumber = 0;
+    QString m_failReason;
+    QString m_currentStep;
+    QStringList m_failures;
+    QStringList m_pictures;
+    TModalWatcher m_modals;
+    std::unique_ptr<TLinuxDisplay> m_display;
+    std::unique_ptr<TForm1> m_form;
+};
