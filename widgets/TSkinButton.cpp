@@ -50,8 +50,12 @@ void TSkinButton::LoadFace(const QString& bmpPath) {
         throw TSkinError(QStringLiteral("Cannot open file %1").arg(bmpPath));
     QByteArray data = file.readAll();
     QBuffer buffer(&data);
+    // Only a Windows bitmap will do: Qt would otherwise guess another format
+    // from the content and take a GIF or PNG as a face.
     QImageReader reader(&buffer, "bmp");
-    const QImage bitmap = reader.read();
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false);
+    const QImage bitmap = data.startsWith("BM") ? reader.read() : QImage();
     if (bitmap.isNull())
         throw TSkinError(QStringLiteral("Bitmap image is not valid"));
 

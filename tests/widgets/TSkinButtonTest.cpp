@@ -46,6 +46,10 @@ TEST(TSkinButton, FaceErrorsNameTheFileAndKeepThePreviousFace) {
     QImage png(2, 2, QImage::Format_RGB32);
     png.fill(Qt::red);
     png.save(dir.filePath("picture.png"), "PNG");
+    QFile gif(dir.filePath("picture.gif"));
+    ASSERT_TRUE(gif.open(QIODevice::WriteOnly));
+    gif.write(QByteArray::fromHex("4749463839610100010080000000ff00000000002c00000000010001000002024401003b"));
+    gif.close();
 
     TSkinButton button;
     button.LoadFace(good);
@@ -55,6 +59,7 @@ TEST(TSkinButton, FaceErrorsNameTheFileAndKeepThePreviousFace) {
     EXPECT_EQ(ErrorOf(button, dir.path() + "/"), "Cannot open file " + dir.path() + "/");
     EXPECT_EQ(ErrorOf(button, text.fileName()), "Bitmap image is not valid");
     EXPECT_EQ(ErrorOf(button, dir.filePath("picture.png")), "Bitmap image is not valid");
+    EXPECT_EQ(ErrorOf(button, dir.filePath("picture.gif")), "Bitmap image is not valid");
     EXPECT_EQ(button.Face().size(), QSize(6, 4));
 }
 
