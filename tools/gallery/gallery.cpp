@@ -1,0 +1,199 @@
+// Renders the system's own widgets and every secondary window, dressed by a
+// skin, to PNG files: the pictures a designer checks a skin against.
+//
+//   altavo-gallery OUTDIR [SKINDIR]
+//
+// SKINDIR is a skin directory (default: the Default skin beside the program,
+// ../skins/Default). Runs on any Qt platform; offscreen is enough.
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <cstdio>
+
+#include "app/TBadLogin.h"
+#include "app/TExitForm.h"
+#include "app/TForm1.h"
+#include "app/TNoticeWindow.h"
+#include "app/TProgram.h"
+#include "lesson/TBookmarkTest.h"
+#include "lesson/TBufferingForm.h"
+#include "lesson/TChallengeIncorrect.h"
+#include "lesson/TGlossaryScreen.h"
+#include "lesson/TMoviesDone.h"
+#include "lesson/TSteps.h"
+#include "lesson/TStreamSelect.h"
+#include "platform/TDisplay.h"
+#include "platform/TIniFile.h"
+#include "platform/TRegistry.h"
+#include "skin/TAboutForm.h"
+#include "skin/TAboutSkin.h"
+#include "skin/TDebugWindow.h"
+#include "skin/TPleaseWait.h"
+#include "skin/TSelectSkin.h"
+#include "skin/uLoadSkins.h"
+#include "testing/TReportPopup.h"
+#include "widgets/TBanner.h"
+#include "widgets/TDirectory.h"
+#include "widgets/TGifImage.h"
+#include "widgets/TLabelEffect.h"
+#include "widgets/TMovieButtonX.h"
+#include "widgets/TSpecialListBox.h"
+
+namespace {
+int g_failures = 0;
+
+void Save(QWidget* widget, const QString& dir, const QString& name) {
+    widget->ensurePolished();
+    const QString path = QDir(dir).filePath(name + ".png");
+    if (!widget->grab().save(path)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        ++g_failures;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
+// The effect label's looks side by side on one panel.
+void SaveEffectLabels(const QString& dir) {
+    QWidget panel;
+    panel.resize(420, 360);
+    panel.setAutoFillBackground(true);
+    panel.setPalette(QPalette(QColor(99, 82, 99)));
+    struct Look {
+        const char* caption;
+        TEffectStyle style;
+        TColourScheme scheme;
+        int angle;
+    } looks[] = {{"Raised", esRaised, csWindows, 0},    {"Sunken", esSunken, csWindows, 0},
+                 {"Shadow", esShadow, csText, 0},       {"Flying", esFlying, csText, 0},
+                 {"Gold", esRaised, csGold, 0},         {"Steel", esRaised, csSteel, 0},
+                 {"Embossed", esRaised, csEmbossed, 0}, {"Rotated", esRaised, csGold, 30}};
+    int i = 0;
+    for (const Look& look : looks) {
+        auto* label = new TLabelEffect(&panel);
+        label->SetCaption(QString::fromLatin1(look.caption));
+        label->setFont(QFont(QStringLiteral("DejaVu Serif"), 20, QFont::Bold));
+        label->SetEffectStyle(look.style);
+        label->SetColourScheme(look.scheme);
+        label->SetAngle(look.angle);
+        label->setGeometry(10 + (i % 2) * 205, 10 + (i / 2) * 70, 200, look.angle ? 120 : 64);
+        ++i;
+    }
+    Save(&panel, dir, "widget-effect-labels");
+}
+
+void SaveLists(const QString& dir, const QString& skinDir) {
+    TSpecialListBox list;
+    list.resize(220, 260);
+    list.SetColor(QColor(165, 141, 174));
+    const struct {
+        const char* text;
+        int state;
+    } rows[] = {{"Getting around", 20},          {"The window and its parts", 1},
+                {"Moving with the keyboard", 0}, {"Entering data", 21},
+                {"Typing text and numbers", 0},  {"An indented row", 22},
+                {"A labelled row", 2},           {"A plain row", 5}};
+    for (int r = 0; r < int(std::size(rows)); ++r)
+        list.AddItem(QString::fromLatin1(rows[r].text), r, rows[r].state);
+    list.SetNewItem(6, QStringLiteral("Step 1"));
+    list.SetItemIndex(2);
+    Save(&list, dir, "widget-special-list-box");
+
+    TMovieButtonX buttons;
+    buttons.resize(373, 95);
+    const TIniFile scheme(skinDir + "scheme.ini");
+    const QString section = QStringLiteral("Movie Page Screen");
+    buttons.SetBackground(skinDir + scheme.ReadString(section, "pgbtback", ""));
+    buttons.SetButtonFilename(skinDir + scheme.ReadString(section, "pgButton", ""));
+    buttons.SetArrowFilename(skinDir + scheme.ReadString(section, "Arrowbmp", ""));
+    const char* captions[] = {"The window and its parts", "Moving with the keyboard", "Selecting ranges"};
+    for (int b = 0; b < 3; ++b) {
+        buttons.SetButtonCaption(b, QString::fromLatin1(captions[b]));
+        buttons.SetButtonMark(b, b == 0);
+    }
+    buttons.SetLinesVisible(3);
+    buttons.SetActiveButton(1);
+    Save(&buttons, dir, "widget-movie-buttons");
+
+    TBanner banner;
+    banner.resize(292, 26);
+    banner.SetScrollText(QStringLiteral("Tip: press F2 to edit the active cell where it stands."));
+    banner.SetEnabled(true);
+    for (int tick = 0; tick < 40; ++tick)
+        banner.Tick();
+    Save(&banner, dir, "widget-banner");
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: altavo-gallery OUTDIR [SKINDIR]\n");
+        return 2;
+    }
+    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    QString skinDir = argc > 2 ? QString::fromLocal8Bit(argv[2])
+                               : QCoreApplication::applicationDirPath() + QStringLiteral("/../skins/Default");
+    skinDir = QFileInfo(skinDir).absoluteFilePath();
+    if (!QFileInfo::exists(skinDir + "/scheme.ini")) {
+        std::fprintf(stderr, "no skin at %s\n", qPrintable(skinDir));
+        return 2;
+    }
+    QDir().mkpath(outDir);
+
+    // A throw-away installation around the skin, so the main window and its
+    // windows start as in the player.
+    QTemporaryDir install;
+    QDir(install.path()).mkpath("db");
+    const QString registryFile = install.filePath("registry.ini");
+    qputenv("ALTAVO_REGISTRY", registryFile.toUtf8());
+    TRegistry registry(registryFile);
+    registry.OpenKey(QString::fromLatin1(ConfigurationKey), true);
+    registry.WriteString("DatabaseDir", install.filePath("db"));
+    registry.WriteString("GraphicDir", QFileInfo(skinDir).absolutePath());
+    registry.WriteString("SkinDir", QFileInfo(skinDir).fileName() + "/");
+
+    TLinuxDisplay display;
+    TForm1 form(display);
+    CreateStartWindows(form);
+    if (form.StartFailed)
+        return 1;
+    CreateSecondaryWindows(form);
+    if (!ShowFirstScreen(form))
+        return 1;
+
+    Save(&form, outDir, "main-window");
+    struct Window {
+        QWidget* widget;
+        const char* name;
+    } windows[] = {{form.BadLogin, "window-bad-login"},
+                   {form.ExitForm, "window-exit"},
+                   {form.NoticeWindow, "window-notice"},
+                   {form.MoviesDone, "window-training-complete"},
+                   {form.BookmarkTest, "window-bookmark-test"},
+                   {form.BufferingForm, "window-buffering"},
+                   {form.PleaseWait, "window-please-wait"},
+                   {form.AboutForm, "window-about"},
+                   {form.AboutSkin, "window-about-skin"},
+                   {form.SelectSkin, "window-skin-selection"},
+                   {form.ChallengeIncorrect, "window-challenge-incorrect"},
+                   {form.ReportPopup, "window-report-popup"},
+                   {form.GlossaryScreen, "window-glossary-term"},
+                   {form.Steps, "window-steps"},
+                   {form.StreamSelect, "window-stream-selection"},
+                   {form.Directory, "window-directory"},
+                   {form.DebugWindow, "window-diagnostics"}};
+    form.NoticeWindow->SetText(QStringLiteral("User Name already exists in the system."));
+    form.Directory->SetCourseTitle(QStringLiteral("Spreadsheets from the ground up"));
+    form.Directory->AddPageRow(QStringLiteral("Getting around the worksheet"), 1);
+    form.Directory->AddButtonRow(QStringLiteral("The window and its parts"), 1, 1, 1);
+    form.Directory->AddButtonRow(QStringLiteral("Moving with the keyboard"), 1, 2, 0);
+    for (const Window& w : windows)
+        Save(w.widget, outDir, QString::fromLatin1(w.name));
+
+    SaveEffectLabels(outDir);
+    SaveLists(outDir, skinDir + "/");
+    return g_failures == 0 ? 0 : 1;
+}
