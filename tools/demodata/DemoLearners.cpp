@@ -111,7 +111,8 @@ QByteArray FinishedAnswers(const TInstalledCourse& course, int right) {
 
 } // namespace
 
-bool SeedDemoLearners(TDynamicLibrary& library, const QString& databaseDir, QStringList& notes, QString& error) {
+bool SeedDemoLearners(TDynamicLibrary& library, const QString& databaseDir, QStringList& notes,
+                      QString& error) {
     TEngine engine(library);
     if (!engine.Handle()) {
         error = QStringLiteral("the engine cannot be started");

@@ -12,4 +12,5 @@ class TDynamicLibrary;
 // installed course and the learner's test sessions and scores. A learner who
 // exists is left as they are, so running it again changes nothing. Returns
 // false with `error` set when the tables cannot be used.
-bool SeedDemoLearners(TDynamicLibrary& engine, const QString& databaseDir, QStringList& notes, QString& error);
+bool SeedDemoLearners(TDynamicLibrary& engine, const QString& databaseDir, QStringList& notes,
+                      QString& error);

@@ -26,10 +26,11 @@ QImage Blank(QSize size) {
 
 // The budget sheet the exhibits and simulations share.
 QList<TCellText> BudgetCells() {
-    return {{0, 1, "Item", false, true},  {1, 1, "Cost", true, true}, {0, 2, "Rent", false},
-            {1, 2, "1250.00"},            {0, 3, "Power", false},     {1, 3, "184.75"},
-            {0, 4, "Phone", false},       {1, 4, "63.20"},            {0, 5, "Food", false},
-            {1, 5, "612.40"}};
+    return {{0, 1, "Item", false, true}, {1, 1, "Cost", true, true},
+            {0, 2, "Rent", false},       {1, 2, "1250.00"},
+            {0, 3, "Power", false},      {1, 3, "184.75"},
+            {0, 4, "Phone", false},      {1, 4, "63.20"},
+            {0, 5, "Food", false},       {1, 5, "612.40"}};
 }
 
 QImage HashmarksExhibit() {
@@ -84,7 +85,9 @@ QImage DefaultTestPicture() {
     return image;
 }
 
-QImage StepCanvas() { return Blank(StepSize); }
+QImage StepCanvas() {
+    return Blank(StepSize);
+}
 
 TSimulation SaveSimulation(const QString& title, const QStringList& instructions) {
     const TSheetLayout l = Layout(StepSize);
@@ -175,14 +178,15 @@ using TSimulationDrawing = std::function<TSimulation(const QString&, const QStri
 
 // Every drawing this tool has, by the file name the descriptions use.
 const std::map<QString, TPictureDrawing>& Pictures() {
-    static const std::map<QString, TPictureDrawing> pictures = {
-        {"hashmarks.gif", HashmarksExhibit}, {"formats.gif", FormatsExhibit}, {"default.gif", DefaultTestPicture}};
+    static const std::map<QString, TPictureDrawing> pictures = {{"hashmarks.gif", HashmarksExhibit},
+                                                                {"formats.gif", FormatsExhibit},
+                                                                {"default.gif", DefaultTestPicture}};
     return pictures;
 }
 
 const std::map<QString, TSimulationDrawing>& Simulations() {
     static const std::map<QString, TSimulationDrawing> simulations = {{"save.sim", SaveSimulation},
-                                                                       {"autosum.sim", AutoSumSimulation}};
+                                                                      {"autosum.sim", AutoSumSimulation}};
     return simulations;
 }
 

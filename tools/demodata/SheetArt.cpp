@@ -30,11 +30,15 @@ void Raised(QPainter& p, const QRect& r) {
     p.drawLine(r.topRight(), r.bottomRight());
 }
 
-QString ColumnName(int column) { return QString(QChar('A' + column)); }
+QString ColumnName(int column) {
+    return QString(QChar('A' + column));
+}
 
 } // namespace
 
-int TSheetLayout::Width(int column) const { return column == NarrowColumn ? ColumnWidth / 2 : ColumnWidth; }
+int TSheetLayout::Width(int column) const {
+    return column == NarrowColumn ? ColumnWidth / 2 : ColumnWidth;
+}
 
 int TSheetLayout::ColumnLeft(int column) const {
     int x = Grid.left() + HeaderWidth;
@@ -88,15 +92,18 @@ void DrawSheet(QPainter& p, const TSheetLayout& l, const QString& title, const Q
     for (int i = 0; i < 4; ++i) {
         const QRect b(6 + i * 42, 46, 38, 24);
         Raised(p, b);
+        p.setPen(Qt::black);
         p.setFont(UiFont(10));
         p.drawText(b, Qt::AlignCenter, tools[i]);
     }
     Raised(p, l.AutoSum);
+    p.setPen(Qt::black);
     p.setFont(UiFont(12, true));
     p.drawText(l.AutoSum, Qt::AlignCenter, QStringLiteral("\u03A3 AutoSum"));
     for (int i = 0; i < 3; ++i) {
         const QRect b(l.AutoSum.right() + 6 + i * 28, 46, 24, 24);
         Raised(p, b);
+        p.setPen(Qt::black);
         p.setFont(UiFont(12, i == 0));
         p.drawText(b, Qt::AlignCenter, i == 0 ? "B" : i == 1 ? "I" : "U");
     }
@@ -139,7 +146,10 @@ void DrawSheet(QPainter& p, const TSheetLayout& l, const QString& title, const Q
     p.drawRect(l.Grid.adjusted(0, 0, -1, -1));
 
     for (const TCellText& cell : cells) {
-        const QRect r = l.Cell(cell.Column, cell.Row).adjusted(4, 0, -4, 0);
+        QRect r = l.Cell(cell.Column, cell.Row).adjusted(4, 0, -4, 0);
+        // Text runs on into the empty cells to its right, as it would.
+        if (!cell.RightAligned)
+            r.setRight(l.Grid.right() - 4);
         p.setPen(Qt::black);
         p.setFont(UiFont(12, cell.Bold));
         QString text = cell.Text;

@@ -16,10 +16,10 @@ inline constexpr QSize StepSize{619, 325};
 // is asked to click.
 struct TSheetLayout {
     QRect Window;
-    QRect MenuFile;    // the "File" menu title
-    QRect AutoSum;     // the AutoSum toolbar button
-    QRect FormulaBar;  // where the active cell's content shows
-    QRect Grid;        // the cells, headers included
+    QRect MenuFile;   // the "File" menu title
+    QRect AutoSum;    // the AutoSum toolbar button
+    QRect FormulaBar; // where the active cell's content shows
+    QRect Grid;       // the cells, headers included
     int ColumnWidth = 72;
     int NarrowColumn = -1; // a column drawn too narrow for its numbers, or -1
     int RowHeight = 20;
@@ -42,8 +42,8 @@ struct TCellText {
 TSheetLayout Layout(QSize size, int narrowColumn = -1);
 // Draws the window with the cells; `active` is the selected cell (column, row)
 // whose content the formula bar shows.
-void DrawSheet(QPainter& p, const TSheetLayout& layout, const QString& title,
-               const QList<TCellText>& cells, QPoint active, const QString& formula);
+void DrawSheet(QPainter& p, const TSheetLayout& layout, const QString& title, const QList<TCellText>& cells,
+               QPoint active, const QString& formula);
 // An open "File" menu below its title; returns the rectangle of each item in
 // `items` order.
 QList<QRect> DrawFileMenu(QPainter& p, const TSheetLayout& layout, const QStringList& items);

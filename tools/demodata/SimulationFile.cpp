@@ -39,7 +39,9 @@ QByteArray GifBytes(const QImage& picture, QString& error) {
     return file.readAll();
 }
 
-QJsonArray RectArray(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+QJsonArray RectArray(const QRect& r) {
+    return {r.x(), r.y(), r.width(), r.height()};
+}
 
 } // namespace
 
@@ -55,8 +57,8 @@ QByteArray SimulationJson(const TSimulation& simulation, QString& error) {
                                 .arg(simulation.Size.height());
             return {};
         }
-        const bool needsTarget =
-            s.Expected == TSimulationStep::Action::Click || s.Expected == TSimulationStep::Action::DoubleClick;
+        const bool needsTarget = s.Expected == TSimulationStep::Action::Click ||
+                                 s.Expected == TSimulationStep::Action::DoubleClick;
         if ((needsTarget || !s.Target.isNull()) && (!s.Target.isValid() || !area.contains(s.Target))) {
             error = where + QStringLiteral("the target lies outside the picture");
             return {};
@@ -85,11 +87,8 @@ QByteArray SimulationJson(const TSimulation& simulation, QString& error) {
                                  {"picture", QString::fromLatin1(gif.toBase64())},
                                  {"action", action}});
     }
-    QJsonObject root{{"format", "altavo-simulation"},
-                     {"version", 1},
-                     {"title", simulation.Title},
-                     {"width", simulation.Size.width()},
-                     {"height", simulation.Size.height()},
-                     {"steps", steps}};
+    QJsonObject root{{"format", "altavo-simulation"},      {"version", 1},
+                     {"title", simulation.Title},          {"width", simulation.Size.width()},
+                     {"height", simulation.Size.height()}, {"steps", steps}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }

@@ -14,9 +14,9 @@ struct TSimulationStep {
     QImage Picture;      // what the learner sees during the step
     QString Instruction; // the step's text, as the question lists it
     Action Expected = Action::Click;
-    QRect Target;        // where the click belongs (Click, DoubleClick; optional for Type)
-    QString Key;         // Key: the key's name, e.g. "Enter"
-    QString Text;        // Type: the text to be typed, compared exactly
+    QRect Target; // where the click belongs (Click, DoubleClick; optional for Type)
+    QString Key;  // Key: the key's name, e.g. "Enter"
+    QString Text; // Type: the text to be typed, compared exactly
 };
 
 struct TSimulation {

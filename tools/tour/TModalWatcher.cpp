@@ -27,7 +27,8 @@ void TModalWatcher::Poll() {
     // Handlers click and grab, which may let this timer fire again.
     m_handling = true;
     QPointer<QWidget> guard(modal);
-    const bool expected = !m_seen && !m_expectedClass.isEmpty() && m_expectedClass == modal->metaObject()->className();
+    const bool expected =
+        !m_seen && !m_expectedClass.isEmpty() && m_expectedClass == modal->metaObject()->className();
     if (expected) {
         m_seen = true;
         if (m_handler)

@@ -69,7 +69,9 @@ TTour::TTour(const QString& outDir)
               m_failReason = "unexpected window: " + said;
       }) {}
 
-TTour::~TTour() { Stop(); }
+TTour::~TTour() {
+    Stop();
+}
 
 bool TTour::Run() {
     m_out.mkpath(".");
@@ -95,24 +97,26 @@ void TTour::FirstStart() {
     }
     qputenv("ALTAVO_REGISTRY", copy.toUtf8());
     const bool done = Start("first start shows the first-user registration") &&
-                      Step("first registration: passwords that differ are refused", [&] {
-                          QString text;
-                          Type(m_form->edtRegFirstName, "Pat");
-                          Type(m_form->edtRegLastName, "Jordan");
-                          Type(m_form->edtRegUserName, "pat");
-                          Type(m_form->edtRegPassword, "secret");
-                          Type(m_form->edtRegVerifyPassword, "secrte");
-                          const bool shown =
-                              m_modals.Act([&] { Click(m_form->btnRegEnter); }, "QMessageBox", [&](QWidget* w) {
-                                  text = static_cast<QMessageBox*>(w)->text();
-                                  Shot("message password mismatch", w);
-                              });
-                          if (!shown)
-                              return Fail("no message about the passwords");
-                          if (text != "Password and Verify Password do not match.")
-                              return Fail("message was \"" + text + "\"");
-                          return ExpectScreen(ScreenRegistration);
-                      }) &&
+                      Step("first registration: passwords that differ are refused",
+                           [&] {
+                               QString text;
+                               Type(m_form->edtRegFirstName, "Pat");
+                               Type(m_form->edtRegLastName, "Jordan");
+                               Type(m_form->edtRegUserName, "pat");
+                               Type(m_form->edtRegPassword, "secret");
+                               Type(m_form->edtRegVerifyPassword, "secrte");
+                               const bool shown =
+                                   m_modals.Act([&] { Click(m_form->btnRegEnter); }, "QMessageBox",
+                                                [&](QWidget* w) {
+                                                    text = static_cast<QMessageBox*>(w)->text();
+                                                    Shot("message password mismatch", w);
+                                                });
+                               if (!shown)
+                                   return Fail("no message about the passwords");
+                               if (text != "Password and Verify Password do not match.")
+                                   return Fail("message was \"" + text + "\"");
+                               return ExpectScreen(ScreenRegistration);
+                           }) &&
                       Step("first registration signs in and lands on course selection", [&] {
                           Type(m_form->edtRegVerifyPassword, "secret");
                           QTest::keyClick(m_form->edtRegVerifyPassword, Qt::Key_Return);
@@ -131,131 +135,146 @@ void TTour::LearnerSession() {
         return;
     // An installation without learners yet: the demo learner registers first.
     if (m_form->CurrentScreen == ScreenRegistration) {
-        if (!Step("register the demo learner", [&] {
-                return RegisterFirstUser("Dana", "Miller", DemoUser, DemoPassword);
-            }))
+        if (!Step("register the demo learner",
+                  [&] { return RegisterFirstUser("Dana", "Miller", DemoUser, DemoPassword); }))
             return;
         Stop();
         if (!Start("player starts again with a learner"))
             return;
     }
     const bool done =
-        Step("sign-in screen", [&] {
-            if (!ExpectScreen(ScreenSignIn))
-                return false;
-            Shot("sign-in", m_form.get());
-            return true;
-        }) &&
-        Step("a wrong password shows the bad-login window", [&] {
-            Type(m_form->edtUserName, DemoUser);
-            Type(m_form->edtPassword, "wrong");
-            const bool shown = m_modals.Act([&] { Click(m_form->btnLogin); }, "TBadLogin", [&](QWidget* w) {
-                Shot("bad login", w);
-                Click(static_cast<TBadLogin*>(w)->btnClose);
-            });
-            return (shown || Fail("no bad-login window")) && ExpectScreen(ScreenSignIn);
-        }) &&
-        Step("add-user form of the registration screen", [&] {
-            Click(m_form->btnAddUser);
-            if (!ExpectScreen(ScreenRegistration))
-                return false;
-            if (!m_form->btnAdd->isVisible() || !m_form->btnAdmin->isVisible())
-                return Fail("the add-user form lacks its buttons");
-            Shot("registration add user", m_form.get());
-            return true;
-        }) &&
-        Step("a name that exists is refused in the notice window", [&] {
-            Type(m_form->edtRegFirstName, "Dana");
-            Type(m_form->edtRegLastName, "Again");
-            Type(m_form->edtRegUserName, DemoUser);
-            Type(m_form->edtRegPassword, "x");
-            Type(m_form->edtRegVerifyPassword, "x");
-            const int users = m_form->AddUserListBox->count();
-            QString text;
-            const bool shown = m_modals.Act([&] { Click(m_form->btnAdd); }, "TNoticeWindow", [&](QWidget* w) {
-                auto* notice = static_cast<TNoticeWindow*>(w);
-                text = notice->Text();
-                Shot("notice", w);
-                Click(notice->btnClose);
-            });
-            if (!shown)
-                return Fail("no notice window");
-            if (text != "User Name already exists in the system.")
-                return Fail("notice said \"" + text + "\"");
-            if (m_form->AddUserListBox->count() != users)
-                return Fail("a learner was added");
-            return ExpectScreen(ScreenRegistration);
-        }) &&
-        Step("administrator screen lists the learners", [&] {
-            Click(m_form->btnAdmin);
-            if (!ExpectScreen(ScreenAdmin))
-                return false;
-            if (m_form->AdminListView->topLevelItemCount() == 0)
-                return Fail("the administrator list is empty");
-            Shot("administrator", m_form.get());
-            Click(m_form->btnAdminDone);
-            return ExpectScreen(ScreenRegistration);
-        }) &&
-        Step("cancel returns to sign-in", [&] {
-            Click(m_form->btnCancel);
-            return ExpectScreen(ScreenSignIn);
-        }) &&
-        Step("the demo learner signs in", [&] {
-            if (!SignIn(DemoUser, DemoPassword))
-                return false;
-            if (m_form->CourseListbox->count() == 0)
-                return Fail("the course list is empty");
-            Shot("course selection", m_form.get());
-            return true;
-        }) &&
-        Step("help menu and about window", [&] {
-            Click(m_form->AboutField);
-            QApplication::processEvents();
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (!menu)
-                return Fail("the help menu did not open");
-            Shot("help menu", menu);
-            QAction* about = nullptr;
-            for (QAction* a : menu->actions())
-                if (a->text() == "About Altavo")
-                    about = a;
-            if (!about)
-                return Fail("the help menu has no \"About Altavo\"");
-            const QPoint where = menu->actionGeometry(about).center();
-            const bool shown = m_modals.Act([&] { QTest::mouseClick(menu, Qt::LeftButton, {}, where); },
-                                            "TAboutForm", [&](QWidget* w) {
-                                                Shot("about", w);
-                                                Click(static_cast<TAboutForm*>(w)->btnClose);
-                                            });
-            return shown || Fail("no about window");
-        }) &&
+        Step("sign-in screen",
+             [&] {
+                 if (!ExpectScreen(ScreenSignIn))
+                     return false;
+                 Shot("sign-in", m_form.get());
+                 return true;
+             }) &&
+        Step("a wrong password shows the bad-login window",
+             [&] {
+                 Type(m_form->edtUserName, DemoUser);
+                 Type(m_form->edtPassword, "wrong");
+                 const bool shown = m_modals.Act([&] { Click(m_form->btnLogin); }, "TBadLogin",
+                                                 [&](QWidget* w) {
+                                                     Shot("bad login", w);
+                                                     Click(static_cast<TBadLogin*>(w)->btnClose);
+                                                 });
+                 return (shown || Fail("no bad-login window")) && ExpectScreen(ScreenSignIn);
+             }) &&
+        Step("add-user form of the registration screen",
+             [&] {
+                 Click(m_form->btnAddUser);
+                 if (!ExpectScreen(ScreenRegistration))
+                     return false;
+                 if (!m_form->btnAdd->isVisible() || !m_form->btnAdmin->isVisible())
+                     return Fail("the add-user form lacks its buttons");
+                 Shot("registration add user", m_form.get());
+                 return true;
+             }) &&
+        Step("a name that exists is refused in the notice window",
+             [&] {
+                 Type(m_form->edtRegFirstName, "Dana");
+                 Type(m_form->edtRegLastName, "Again");
+                 Type(m_form->edtRegUserName, DemoUser);
+                 Type(m_form->edtRegPassword, "x");
+                 Type(m_form->edtRegVerifyPassword, "x");
+                 const int users = m_form->AddUserListBox->count();
+                 QString text;
+                 const bool shown = m_modals.Act([&] { Click(m_form->btnAdd); }, "TNoticeWindow",
+                                                 [&](QWidget* w) {
+                                                     auto* notice = static_cast<TNoticeWindow*>(w);
+                                                     text = notice->Text();
+                                                     Shot("notice", w);
+                                                     Click(notice->btnClose);
+                                                 });
+                 if (!shown)
+                     return Fail("no notice window");
+                 if (text != "User Name already exists in the system.")
+                     return Fail("notice said \"" + text + "\"");
+                 if (m_form->AddUserListBox->count() != users)
+                     return Fail("a learner was added");
+                 return ExpectScreen(ScreenRegistration);
+             }) &&
+        Step("administrator screen lists the learners",
+             [&] {
+                 Click(m_form->btnAdmin);
+                 if (!ExpectScreen(ScreenAdmin))
+                     return false;
+                 if (m_form->AdminListView->topLevelItemCount() == 0)
+                     return Fail("the administrator list is empty");
+                 Shot("administrator", m_form.get());
+                 Click(m_form->btnAdminDone);
+                 return ExpectScreen(ScreenRegistration);
+             }) &&
+        Step("cancel returns to sign-in",
+             [&] {
+                 Click(m_form->btnCancel);
+                 return ExpectScreen(ScreenSignIn);
+             }) &&
+        Step("the demo learner signs in",
+             [&] {
+                 if (!SignIn(DemoUser, DemoPassword))
+                     return false;
+                 if (m_form->CourseListbox->count() == 0)
+                     return Fail("the course list is empty");
+                 Shot("course selection", m_form.get());
+                 return true;
+             }) &&
+        Step("help menu and about window",
+             [&] {
+                 Click(m_form->AboutField);
+                 QApplication::processEvents();
+                 auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                 if (!menu)
+                     return Fail("the help menu did not open");
+                 Shot("help menu", menu);
+                 QAction* about = nullptr;
+                 for (QAction* a : menu->actions())
+                     if (a->text() == "About Altavo")
+                         about = a;
+                 if (!about)
+                     return Fail("the help menu has no \"About Altavo\"");
+                 const QPoint where = menu->actionGeometry(about).center();
+                 const bool shown =
+                     m_modals.Act([&] { QTest::mouseClick(menu, Qt::LeftButton, {}, where); }, "TAboutForm",
+                                  [&](QWidget* w) {
+                                      Shot("about", w);
+                                      Click(static_cast<TAboutForm*>(w)->btnClose);
+                                  });
+                 return shown || Fail("no about window");
+             }) &&
         ShortcutWindow("about-skin window", QKeySequence("Ctrl+Shift+A"), "TAboutSkin") &&
         ShortcutWindow("skin selection window", QKeySequence("Ctrl+Shift+S"), "TSelectSkin") &&
-        Step("the first course starts on the genesis screen", [&] {
-            m_form->CourseListbox->setCurrentRow(0);
-            Click(m_form->btnSelectCourse);
-            if (!ExpectScreen(ScreenGenesis))
-                return false;
-            Shot("genesis", m_form.get());
-            return true;
-        }) &&
-        Step("side windows", [&] {
-            ShowOtherWindows();
-            return m_failReason.isEmpty();
-        }) &&
-        Step("exit window answered No keeps the player", [&] {
-            const bool shown = m_modals.Act([&] { Click(m_form->Exitfield); }, "TExitForm", [&](QWidget* w) {
-                Shot("exit", w);
-                Click(static_cast<TExitForm*>(w)->btnNo);
-            });
-            if (!shown)
-                return Fail("no exit window");
-            return (m_form->isVisible() || Fail("the player closed")) && ExpectScreen(ScreenGenesis);
-        }) &&
+        Step("the first course starts on the genesis screen",
+             [&] {
+                 m_form->CourseListbox->setCurrentRow(0);
+                 Click(m_form->btnSelectCourse);
+                 if (!ExpectScreen(ScreenGenesis))
+                     return false;
+                 Shot("genesis", m_form.get());
+                 return true;
+             }) &&
+        Step("side windows",
+             [&] {
+                 ShowOtherWindows();
+                 return m_failReason.isEmpty();
+             }) &&
+        Step("exit window answered No keeps the player",
+             [&] {
+                 const bool shown = m_modals.Act([&] { Click(m_form->Exitfield); }, "TExitForm",
+                                                 [&](QWidget* w) {
+                                                     Shot("exit", w);
+                                                     Click(static_cast<TExitForm*>(w)->btnNo);
+                                                 });
+                 if (!shown)
+                     return Fail("no exit window");
+                 return (m_form->isVisible() || Fail("the player closed")) && ExpectScreen(ScreenGenesis);
+             }) &&
         Step("exit window answered Yes ends the player", [&] {
             const bool shown = m_modals.Act([&] { Click(m_form->Exitfield); }, "TExitForm",
                                             [&](QWidget* w) { Click(static_cast<TExitForm*>(w)->btnYes); });
-            return (shown || Fail("no exit window")) && (!m_form->isVisible() || Fail("the player stayed open"));
+            return (shown || Fail("no exit window")) &&
+                   (!m_form->isVisible() || Fail("the player stayed open"));
         });
     Q_UNUSED(done);
     Stop();
@@ -332,7 +351,8 @@ bool TTour::Fail(const QString& reason) {
 
 void TTour::Shot(const QString& name, QWidget* widget) {
     QApplication::processEvents();
-    const QString file = m_out.filePath(QStringLiteral("%1-%2.png").arg(++m_shotNumber, 2, 10, QChar('0')).arg(Slug(name)));
+    const QString file =
+        m_out.filePath(QStringLiteral("%1-%2.png").arg(++m_shotNumber, 2, 10, QChar('0')).arg(Slug(name)));
     if (!widget->grab().save(file, "PNG")) {
         Fail("cannot write " + file);
         return;
@@ -346,7 +366,9 @@ void TTour::Type(QWidget* box, const QString& text) {
     QTest::keyClicks(box, text);
 }
 
-void TTour::Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+void TTour::Click(QWidget* widget) {
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
 
 bool TTour::SignIn(const QString& name, const QString& password) {
     Type(m_form->edtUserName, name);
@@ -372,8 +394,9 @@ bool TTour::ShortcutWindow(const QString& name, const QKeySequence& keys, const 
         m_form->activateWindow();
         QTest::qWaitForWindowActive(m_form.get(), 2000);
         const QKeyCombination key = keys[0];
-        const bool shown = m_modals.Act([&] { QTest::keyClick(m_form.get(), key.key(), key.keyboardModifiers()); },
-                                        className, [&](QWidget* w) { Shot(name, w); });
+        const bool shown =
+            m_modals.Act([&] { QTest::keyClick(m_form.get(), key.key(), key.keyboardModifiers()); },
+                         className, [&](QWidget* w) { Shot(name, w); });
         return shown || Fail("the shortcut " + keys.toString() + " opened no window");
     });
 }
