@@ -228,13 +228,19 @@ std::string validateFields(const std::vector<FieldDef>& fields) {
 }
 
 void stampHeader(uint8_t* h, uint32_t count, uint32_t changeCounter) {
+    // The local date changes rarely; asking for it costs a look at the time
+    // zone file each time, so it is kept for the second it was taken in.
+    static thread_local time_t cachedAt = 0;
+    static thread_local struct tm cached {};
     time_t now = time(nullptr);
-    struct tm t;
-    localtime_r(&now, &t);
+    if (now != cachedAt) {
+        localtime_r(&now, &cached);
+        cachedAt = now;
+    }
     // The year is stored as years since 1900 modulo 100, as FoxPro does.
-    h[1] = static_cast<uint8_t>(t.tm_year % 100);
-    h[2] = static_cast<uint8_t>(t.tm_mon + 1);
-    h[3] = static_cast<uint8_t>(t.tm_mday);
+    h[1] = static_cast<uint8_t>(cached.tm_year % 100);
+    h[2] = static_cast<uint8_t>(cached.tm_mon + 1);
+    h[3] = static_cast<uint8_t>(cached.tm_mday);
     put32(h + 4, count);
     put32(h + kChangeCounterOffset, changeCounter);
 }

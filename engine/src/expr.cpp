@@ -799,6 +799,34 @@ double fieldNumber(const FieldDef& f, const uint8_t* record) {
         }
         return 0;
     default: {
+        // The usual case, blanks and plain digits with an optional sign and
+        // decimals, without strtod.
+        {
+            unsigned i = 0;
+            while (i < f.len && p[i] == ' ')
+                ++i;
+            bool neg = i < f.len && p[i] == '-';
+            i += neg;
+            uint64_t whole = 0;
+            unsigned digits = 0;
+            while (i < f.len && p[i] >= '0' && p[i] <= '9' && digits < 15)
+                whole = whole * 10 + (p[i++] - '0'), ++digits;
+            if (i == f.len || (p[i] == '.' && digits < 15)) {
+                double v = static_cast<double>(whole);
+                if (i < f.len) {
+                    double scale = 1;
+                    uint64_t frac = 0;
+                    ++i;
+                    while (i < f.len && p[i] >= '0' && p[i] <= '9' && scale < 1e15)
+                        frac = frac * 10 + (p[i++] - '0'), scale *= 10;
+                    if (i != f.len)
+                        goto slow;
+                    v += static_cast<double>(frac) / scale;
+                }
+                return neg ? -v : v;
+            }
+        }
+    slow:
         char buf[32];
         size_t n = std::min<size_t>(f.len, sizeof buf - 1);
         std::memcpy(buf, p, n);

@@ -245,15 +245,19 @@ std::string MemoFile::write(const uint8_t* data, size_t len, uint32_t& block) {
         return "memo too large";
     std::string fault;
     do {
-        uint32_t next = 0;
-        if (!(fault = nextFree(next)).empty())
-            break;
-        // Never hand out a block below the header or inside the file's tail.
-        int64_t size = file_->size();
-        uint64_t minBlock =
-            (static_cast<uint64_t>(std::max<int64_t>(size, 512)) + blockSize_ - 1) / blockSize_;
-        if (next < minBlock)
-            next = static_cast<uint32_t>(minBlock);
+        uint32_t next = cachedNext_;
+        if (!cacheValid_) {
+            if (!(fault = nextFree(next)).empty())
+                break;
+            // Never hand out a block below the header or inside the file's
+            // tail, whatever a header written elsewhere says.
+            int64_t size = file_->size();
+            uint64_t minBlock =
+                (static_cast<uint64_t>(std::max<int64_t>(size, 512)) + blockSize_ - 1) / blockSize_;
+            if (next < minBlock)
+                next = static_cast<uint32_t>(minBlock);
+        }
+        cacheValid_ = false;
         std::vector<uint8_t> buf = memoBlocks(kind_, blockSize_, data, len);
         size_t blocks = buf.size() / blockSize_;
         uint64_t newNext = static_cast<uint64_t>(next) + blocks;
@@ -275,6 +279,8 @@ std::string MemoFile::write(const uint8_t* data, size_t len, uint32_t& block) {
             break;
         }
         block = next;
+        cachedNext_ = static_cast<uint32_t>(newNext);
+        cacheValid_ = true;
     } while (false);
     return fault;
 }

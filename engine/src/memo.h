@@ -42,6 +42,18 @@ public:
     static std::vector<uint8_t> emptyImage(MemoKind kind, unsigned blockSize);
     static uint32_t appendToImage(std::vector<uint8_t>& image, MemoKind kind, unsigned blockSize,
                                   const uint8_t* data, size_t len);
+    // While a table's header lock is held, the next free block this process
+    // wrote last is still right when the table's change counter shows that
+    // no one wrote since; that saves reading the memo header.
+    void beginAllocation(uint32_t counter) {
+        if (!cacheValid_ || cachedAt_ != counter)
+            cacheValid_ = false;
+    }
+    void endAllocation(uint32_t counter) {
+        if (cacheValid_)
+            cachedAt_ = counter;
+    }
+    void dropCache() { cacheValid_ = false; }
     // Next free block as the header states it.
     std::string nextFree(uint32_t& block);
 
@@ -51,6 +63,9 @@ private:
     std::unique_ptr<File> file_;
     MemoKind kind_;
     unsigned blockSize_;
+    bool cacheValid_ = false;
+    uint32_t cachedNext_ = 0;
+    uint32_t cachedAt_ = 0;
 };
 
 } // namespace c4

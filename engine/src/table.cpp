@@ -668,14 +668,14 @@ int Table::flushUpdate() {
         return fail(kErrMemo, memoFault_);
     std::vector<uint8_t> merged(layout_.recordLen);
     int64_t off = layout_.headerLen + static_cast<int64_t>(rec - 1) * layout_.recordLen;
+    // One lock from the record's byte up to the header byte: the record
+    // (FoxPro's place for it) and the header, which guards the change
+    // counter and memo allocation.
     int64_t lockAt = kHeaderLockOffset - rec;
-    if (!dbf_->lock(lockAt, 1, true, true))
+    int64_t lockLen = static_cast<int64_t>(rec) + 1;
+    if (!dbf_->lock(lockAt, lockLen, true, true))
         return fail(kErrLock,
                     dbfPath_ + ": record " + std::to_string(rec) + " cannot be locked: " + errnoText());
-    if (!dbf_->lock(kHeaderLockOffset, 1, true, true)) {
-        dbf_->unlock(lockAt, 1);
-        return fail(kErrLock, dbfPath_ + ": header cannot be locked: " + errnoText());
-    }
     int rc = kOk;
     bool others = false;
     do {
@@ -692,9 +692,26 @@ int Table::flushUpdate() {
                                     std::to_string(rec) + " was not written");
             break;
         }
+        // The counter goes first, so that whoever trusts an unchanged
+        // counter never misses what follows; readers refresh under a shared
+        // lock and so see the whole change.
+        uint8_t c[4];
+        put32(c, diskCounter + 1);
+        if (!dbf_->writeAt(kChangeCounterOffset, c, 4)) {
+            rc = fail(kErrWrite, dbfPath_ + ": header cannot be written: " + errnoText());
+            break;
+        }
+        counter_ = diskCounter + 1;
+        std::memcpy(&header_[kChangeCounterOffset], c, 4);
+        if (memo_)
+            memo_->beginAllocation(diskCounter);
         // Another process may have changed other fields of this record:
-        // only the fields changed here are written over its bytes.
-        if (!dbf_->readAt(off, merged.data(), merged.size())) {
+        // only the fields changed here are written over its bytes. When no
+        // one wrote since we last looked, our copy is the disk's.
+        if (!others) {
+            std::memcpy(merged.data(), &data_[static_cast<size_t>(rec - 1) * layout_.recordLen],
+                        merged.size());
+        } else if (!dbf_->readAt(off, merged.data(), merged.size())) {
             rc = fail(kErrRead,
                       dbfPath_ + ": record " + std::to_string(rec) + " cannot be read: " + errnoText());
             break;
@@ -713,17 +730,12 @@ int Table::flushUpdate() {
                       dbfPath_ + ": record " + std::to_string(rec) + " cannot be written: " + errnoText());
             break;
         }
-        uint8_t c[4];
-        put32(c, diskCounter + 1);
-        if (!dbf_->writeAt(kChangeCounterOffset, c, 4)) {
-            rc = fail(kErrWrite, dbfPath_ + ": header cannot be written: " + errnoText());
-            break;
-        }
-        counter_ = diskCounter + 1;
-        std::memcpy(&header_[kChangeCounterOffset], c, 4);
+        if (memo_)
+            memo_->endAllocation(diskCounter + 1);
     } while (false);
-    dbf_->unlock(kHeaderLockOffset, 1);
-    dbf_->unlock(lockAt, 1);
+    if (rc < 0 && memo_)
+        memo_->dropCache();
+    dbf_->unlock(lockAt, lockLen);
     if (rc < 0)
         return rc;
     std::memcpy(&data_[static_cast<size_t>(rec - 1) * layout_.recordLen], merged.data(), merged.size());
@@ -774,6 +786,8 @@ int Table::flushAppend() {
                 if (diskCount > avail)
                     diskCount = static_cast<uint32_t>(avail);
             }
+            if (memo_)
+                memo_->beginAllocation(diskCounter);
             if ((rc = writeMemos(rec)) < 0)
                 break;
             rec.push_back(0x1A);
@@ -790,6 +804,8 @@ int Table::flushAppend() {
             }
             std::memcpy(&header_[1], h + 1, kChangeCounterOffset + 3);
             counter_ = diskCounter + 1;
+            if (memo_)
+                memo_->endAllocation(counter_);
             uint32_t newRec = diskCount + 1;
             if (others) {
                 dbf_->unlock(kHeaderLockOffset, 1);
@@ -807,6 +823,8 @@ int Table::flushAppend() {
             appendPending_ = false;
             position(newRec);
         } while (false);
+        if (rc < 0 && memo_)
+            memo_->dropCache();
         dbf_->unlock(kHeaderLockOffset, 1);
         return rc;
     }
@@ -830,9 +848,19 @@ int Table::reopen() {
     return kOk;
 }
 
-int Table::refresh() {
+int Table::refresh(bool readLock) {
     if (replacedOnDisk())
         return reopen();
+    // A writer holds the header lock for the whole of its change.
+    if (readLock && !dbf_->lock(kHeaderLockOffset, 1, false, true))
+        return fail(kErrLock, dbfPath_ + ": header cannot be locked: " + errnoText());
+    int rc = refreshLocked();
+    if (readLock)
+        dbf_->unlock(kHeaderLockOffset, 1);
+    return rc;
+}
+
+int Table::refreshLocked() {
     uint8_t h[32];
     if (!dbf_->readAt(0, h, 32))
         return fail(kErrRead, dbfPath_ + ": header cannot be read: " + errnoText());
@@ -872,7 +900,7 @@ int Table::lockFile() {
         if (!dbf_->lock(kFileLockStart, kFileLockLen, true, true))
             return fail(kErrLock, dbfPath_ + ": table cannot be locked: " + errnoText());
         if (!replacedOnDisk())
-            return refresh();
+            return refresh(false);
         dbf_->unlock(kFileLockStart, kFileLockLen);
         int rc = reopen();
         if (rc < 0)

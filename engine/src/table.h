@@ -123,7 +123,8 @@ private:
     int flushAppend();
     bool replacedOnDisk();
     int reopen();
-    int refresh();
+    int refresh(bool readLock = true);
+    int refreshLocked();
     int rewrite(const std::vector<uint8_t>& records, uint32_t count, const std::vector<uint8_t>* memoImage);
     int lockFile();
     void unlockFile();
