@@ -7,6 +7,7 @@
 
 #include <xbase64/xbase64.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -97,11 +98,17 @@ Result runOurs(const std::string& dir, long rows) {
     d4close(d);
     r.seconds[0] = now() - t;
 
-    t = now();
-    d = d4open(cb, name.c_str());
-    r.seconds[1] = now() - t;
-    if (!d)
-        return r;
+    // Reopen: the best of three, as for the peers.
+    r.seconds[1] = 1e9;
+    for (int k = 0; k < 3; ++k) {
+        t = now();
+        d = d4open(cb, name.c_str());
+        r.seconds[1] = std::min(r.seconds[1], now() - t);
+        if (!d)
+            return r;
+        if (k < 2)
+            d4close(d);
+    }
     id = d4field(d, "ID");
     assign = d4field(d, "ASSIGNID");
     answers = d4field(d, "ANSWERS");
@@ -219,6 +226,15 @@ Result runXbase(const std::string& dir, long rows) {
         dbf.CloseDatabase();
         r.seconds[0] = now() - t;
     }
+    r.seconds[1] = 1e9;
+    for (int k = 0; k < 2; ++k) {
+        xbXBase x0;
+        xbDbf d0(&x0);
+        double t0 = now();
+        d0.OpenDatabase(name.c_str());
+        r.seconds[1] = std::min(r.seconds[1], now() - t0);
+        d0.CloseDatabase();
+    }
     xbXBase x;
     xbDbf dbf(&x);
     double t = now();
@@ -226,7 +242,7 @@ Result runXbase(const std::string& dir, long rows) {
         std::fprintf(stderr, "libxbase64: OpenDatabase: %d\n", rc);
         return r;
     }
-    r.seconds[1] = now() - t;
+    r.seconds[1] = std::min(r.seconds[1], now() - t);
     short fId = dbf.GetFieldNo("ID"), fAns = dbf.GetFieldNo("ANSWERS"), fRight = dbf.GetFieldNo("QRIGHT");
     std::mt19937 rng(42);
     r.seconds[2] = r.seconds[3] = -1;
@@ -334,7 +350,7 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(base + "/pydbf");
     const char* names[] = {"c4dstand", "libxbase64", "python3-dbf"};
     const Result* all[] = {&ours, &xb, &py};
-    std::printf("\n%-18s %12s %12s %12s %10s %10s %10s\n", "operation (s)", names[0], names[1], names[2],
+    std::printf("\n%-20s %12s %12s %12s %10s %10s %10s\n", "operation (s)", names[0], names[1], names[2],
                 "x xbase64", "x py-dbf", "x fastest");
     auto cell = [](const Result& r, int i) {
         char buf[32];
@@ -359,17 +375,17 @@ int main(int argc, char** argv) {
         for (const Result* p : {&xb, &py})
             if (p->ok && p->seconds[i] >= 0 && (fastest < 0 || p->seconds[i] < fastest))
                 fastest = p->seconds[i];
-        std::printf("%-18s%s%s%s%s%s", kOps[i], cell(ours, i).c_str(), cell(xb, i).c_str(),
+        std::printf("%-20s%s%s%s%s%s", kOps[i], cell(ours, i).c_str(), cell(xb, i).c_str(),
                     cell(py, i).c_str(), ratio(xb, i).c_str(), ratio(py, i).c_str());
         if (fastest > 0 && ours.ok)
             std::printf(" %10.1f\n", fastest / ours.seconds[i]);
         else
             std::printf(" %10s\n", "n/a");
     }
-    std::printf("%-18s", "peak memory (MB)");
+    std::printf("%-20s", "peak memory (MB)");
     for (const Result* r : all)
         std::printf(" %12.1f", r->peakKb / 1024.0);
-    std::printf("\n%-18s", "files (MB)");
+    std::printf("\n%-20s", "files (MB)");
     for (const Result* r : all)
         std::printf(" %12.1f", r->dataBytes / 1048576.0);
     std::printf("\nour peak memory / our files: %.2f\n",

@@ -536,6 +536,23 @@ private:
     }
 };
 
+// A number from an expression as an int within [lo, hi]; NaN gives lo.
+int clampToInt(double v, int lo, int hi) {
+    if (!(v >= lo))
+        return lo;
+    if (!(v <= hi))
+        return hi;
+    return static_cast<int>(v);
+}
+
+// A date moved by a number of days; blank when either is out of range.
+std::string shiftDate(const std::string& date, double k) {
+    long days;
+    if (!std::isfinite(k) || std::fabs(k) > 4e6 || !dateToDays(date.c_str(), days))
+        return "        ";
+    return daysToDate(days + static_cast<long>(k));
+}
+
 std::string rtrim(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
         s.pop_back();
@@ -608,8 +625,7 @@ Value evalCall(const ExprNode& n, const RecordView& rv) {
     } else if (f == "STR") {
         double w = n.kids.size() > 1 ? evalNode(*n.kids[1], rv).num : 10;
         double d = n.kids.size() > 2 ? evalNode(*n.kids[2], rv).num : 0;
-        r.str = formatNumber(a.num, static_cast<int>(std::clamp(w, 1.0, 255.0)),
-                             static_cast<int>(std::clamp(d, 0.0, 18.0)));
+        r.str = formatNumber(a.num, clampToInt(w, 1, 255), clampToInt(d, 0, 18));
     } else if (f == "DTOS") {
         r.str = a.str;
     } else if (f == "DTOC") {
@@ -620,14 +636,14 @@ Value evalCall(const ExprNode& n, const RecordView& rv) {
     } else if (f == "SUBSTR") {
         double start = evalNode(*n.kids[1], rv).num;
         double len = n.kids.size() > 2 ? evalNode(*n.kids[2], rv).num : double(a.str.size());
-        if (start < 1)
-            start = 1;
-        size_t s = static_cast<size_t>(start) - 1;
-        if (s < a.str.size() && len > 0)
-            r.str = a.str.substr(s, static_cast<size_t>(std::min(len, double(a.str.size()))));
+        int size = static_cast<int>(a.str.size());
+        int s = clampToInt(start, 1, size + 1) - 1;
+        int l = clampToInt(len, 0, size);
+        if (s < size)
+            r.str = a.str.substr(static_cast<size_t>(s), static_cast<size_t>(l));
     } else if (f == "LEFT" || f == "RIGHT") {
         double len = evalNode(*n.kids[1], rv).num;
-        size_t l = len <= 0 ? 0 : static_cast<size_t>(std::min(len, double(a.str.size())));
+        size_t l = static_cast<size_t>(clampToInt(len, 0, static_cast<int>(a.str.size())));
         r.str = f == "LEFT" ? a.str.substr(0, l) : a.str.substr(a.str.size() - l);
     } else if (f == "VAL") {
         r.num = std::strtod(a.str.c_str(), nullptr);
@@ -693,10 +709,8 @@ Value evalNode(const ExprNode& n, const RecordView& rv) {
         if (n.type == 'C')
             r.str = a.str + b.str;
         else if (n.type == 'D') {
-            long days;
             const Value& d = a.type == 'D' ? a : b;
-            double k = a.type == 'D' ? b.num : a.num;
-            r.str = dateToDays(d.str.c_str(), days) ? daysToDate(days + static_cast<long>(k)) : "        ";
+            r.str = shiftDate(d.str, a.type == 'D' ? b.num : a.num);
         } else
             r.num = a.num + b.num;
         return r;
@@ -706,9 +720,7 @@ Value evalNode(const ExprNode& n, const RecordView& rv) {
             std::string t = rtrim(a.str);
             r.str = t + b.str + std::string(a.str.size() - t.size(), ' ');
         } else if (n.type == 'D') {
-            long days;
-            r.str =
-                dateToDays(a.str.c_str(), days) ? daysToDate(days - static_cast<long>(b.num)) : "        ";
+            r.str = shiftDate(a.str, -b.num);
         } else if (a.type == 'D') {
             long da = 0, db = 0;
             dateToDays(a.str.c_str(), da);
@@ -861,6 +873,8 @@ bool dateToDays(const char* d, long& days) {
 }
 
 std::string daysToDate(long z) {
+    if (z < -4000000 || z > 4000000)
+        return "        ";
     z += 719468;
     long era = (z >= 0 ? z : z - 146096) / 146097;
     long doe = z - era * 146097;

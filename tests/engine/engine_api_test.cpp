@@ -423,3 +423,30 @@ TEST(EngineApi, ChangedKeysMoveInTheOrder) {
     EXPECT_EQ(d4skip(d, 1), 0);
     EXPECT_EQ(rtrim(f4str(d4field(d, "PARENT"))), "NEW");
 }
+
+// Expressions meet numbers far outside what dates, widths and positions
+// hold: the keys come out blank or cut, never undefined.
+TEST(EngineApi, ExpressionsTakeOutOfRangeNumbers) {
+    ScratchDir dir;
+    Session s;
+    static const FIELD4INFO f[] = {
+        {"NAME", 'C', 8, 0, 0}, {"N", 'N', 20, 0, 0}, {"D", 'D', 8, 0, 0}, {nullptr, 0, 0, 0, 0}};
+    static const TAG4INFO t[] = {{"SHIFT", "DTOS(D + N) + DTOS(D - N)", "", 0, 0},
+                                 {"CUT", "SUBSTR(NAME, N, N) + LEFT(NAME, N) + RIGHT(NAME, N)", "", 0, 0},
+                                 {"NUM", "STR(N, N, N)", "", 0, 0},
+                                 {nullptr, nullptr, nullptr, 0, 0}};
+    DATA4* d = d4create(s.cb, (dir / "far").c_str(), f, t);
+    ASSERT_NE(d, nullptr) << code4errorText(s.cb);
+    for (const char* n : {"99999999999999999999", "-9999999999999999999", "3"}) {
+        d4appendBlank(d);
+        f4assign(d4field(d, "NAME"), "abcdefgh");
+        f4assign(d4field(d, "N"), n);
+        f4assign(d4field(d, "D"), "20240229");
+        ASSERT_EQ(d4unlock(d), 0);
+    }
+    d4tagSelect(d, d4tag(d, "SHIFT"));
+    EXPECT_EQ(d4seek(d, "2024030320240226"), 0) << "three days either way";
+    EXPECT_EQ(d4recNo(d), 3);
+    d4tagSelect(d, d4tag(d, "CUT"));
+    EXPECT_EQ(d4top(d), 0);
+}
