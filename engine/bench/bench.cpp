@@ -23,8 +23,8 @@
 namespace {
 
 constexpr int kSeeks = 10000, kMemoReads = 10000, kUpdates = 1000;
-const char* kOps[] = {"create+append",    "reopen",     "seek ID",       "seek ASSIGNID",
-                      "scan in ID order", "memo reads", "updates+unlock"};
+const char* kOps[] = {"create+append",    "reopen (best of 3)", "seek ID",       "seek ASSIGNID",
+                      "scan in ID order", "memo reads",         "updates+unlock"};
 constexpr int kNumOps = 7;
 
 struct Result {
