@@ -12,6 +12,8 @@
 
 #include "TModalWatcher.h"
 
+class QDialog;
+class QKeySequence;
 class QWidget;
 class TForm1;
 class TLinuxDisplay;
@@ -25,6 +27,8 @@ public:
     bool Run();
     const QStringList& Failures() const { return m_failures; }
     const QStringList& Pictures() const { return m_pictures; }
+    // Faults of the player seen on the way that did not stop a step.
+    const QStringList& Problems() const { return m_problems; }
 
 private:
     // A first start: the installation's courses and skins with no learners yet.
@@ -45,7 +49,7 @@ private:
     bool SignIn(const QString& name, const QString& password);
     bool RegisterFirstUser(const QString& first, const QString& last, const QString& user,
                            const QString& password);
-    bool ShortcutWindow(const QString& name, const QKeySequence& keys, const QString& className);
+    bool ShortcutWindow(const QString& name, const QKeySequence& keys, QDialog* window);
     void ShowOtherWindows();
 
     QDir m_out;
@@ -54,6 +58,7 @@ private:
     QString m_currentStep;
     QStringList m_failures;
     QStringList m_pictures;
+    QStringList m_problems;
     TModalWatcher m_modals;
     std::unique_ptr<TLinuxDisplay> m_display;
     std::unique_ptr<TForm1> m_form;

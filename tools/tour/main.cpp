@@ -35,6 +35,11 @@ int main(int argc, char** argv) {
     const bool passed = tour.Run();
     QTextStream out(stdout);
     out << tour.Pictures().size() << " pictures in " << QFileInfo(argv[2]).absoluteFilePath() << "\n";
+    if (!tour.Problems().isEmpty()) {
+        out << "Problems seen in the player:\n";
+        for (const QString& p : tour.Problems())
+            out << "  " << p << "\n";
+    }
     if (!passed) {
         out << "Steps that failed:\n";
         for (const QString& f : tour.Failures())
