@@ -450,3 +450,94 @@ TEST(EngineApi, ExpressionsTakeOutOfRangeNumbers) {
     d4tagSelect(d, d4tag(d, "CUT"));
     EXPECT_EQ(d4top(d), 0);
 }
+
+// Damaged files give an error code and a text naming the file and the
+// fault; nothing crashes and no garbage is returned.
+TEST(EngineApi, DamagedFilesAreReportedNotRead) {
+    ScratchDir dir;
+    std::string name = dir / "TestSess";
+    {
+        Session s;
+        DATA4* d = s.openOrCreate(name, sessionFields(), sessionTags());
+        ASSERT_EQ(d4appendBlank(d), 0);
+        f4assignLong(d4field(d, "ID"), 1);
+        f4memoAssign(d4field(d, "ANSWERS"), "kept");
+        ASSERT_EQ(d4unlock(d), 0);
+    }
+    const std::string dbf = readFile(name + ".dbf"), fpt = readFile(name + ".fpt");
+    const size_t hlen = 32 + 32 * 10 + 1;
+    const size_t answersAt = 1 + 9 + 9 + 4 + 8 + 8 + 8 + 4 + 4;
+    struct Case {
+        const char* what;
+        std::string dbf, fpt;
+        int openCode; // error at open (0: opens)
+        int memoCode; // error reading the memo (0: reads)
+        const char* text;
+    };
+    std::string badVersion = dbf, badLen = dbf, badType = dbf, badPtr = dbf, garbagePtr = dbf, badBlock = fpt;
+    badVersion[0] = '\x77';
+    badLen[8] = '\x10', badLen[9] = 0;
+    badType[32 + 11] = '?';
+    std::memcpy(&badPtr[hlen + answersAt], "  99999999", 10);
+    std::memcpy(&garbagePtr[hlen + answersAt], "12ab      ", 10);
+    badBlock[6] = 0, badBlock[7] = 0;
+    std::vector<Case> cases = {
+        {"truncated header", dbf.substr(0, 20), fpt, E4_DATA, 0, "header truncated"},
+        {"unknown version", badVersion, fpt, E4_DATA, 0, "unknown version"},
+        {"header length too small", badLen, fpt, E4_DATA, 0, "header length"},
+        {"bad field type", badType, fpt, E4_DATA, 0, "unknown type"},
+        {"descriptors cut off", dbf.substr(0, 200), fpt, E4_DATA, 0, "does not fit the file"},
+        {"memo pointer beyond the memo file", badPtr, fpt, 0, E4_MEMO, "beyond the end of the memo file"},
+        {"memo pointer not a number", garbagePtr, fpt, 0, E4_MEMO, "not a block number"},
+        {"memo block size 0", dbf, badBlock, E4_MEMO, E4_MEMO, "block size is 0"},
+        {"memo file truncated", dbf, fpt.substr(0, 520), 0, E4_MEMO, "runs past the end"},
+        {"memo length beyond the file", dbf, fpt.substr(0, 512) + std::string("\0\0\0\1\x7f\0\0\0", 8), 0,
+         E4_MEMO, "runs past the end"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(name + ".dbf", c.dbf);
+        writeFile(name + ".fpt", c.fpt);
+        Session s;
+        DATA4* d = d4open(s.cb, name.c_str());
+        std::string text = code4errorText(s.cb);
+        int code = code4errorCode(s.cb, 0);
+        if (c.openCode && c.openCode != c.memoCode) {
+            EXPECT_EQ(d, nullptr);
+            EXPECT_EQ(code, c.openCode);
+            EXPECT_NE(text.find("TestSess.dbf"), std::string::npos) << text;
+            EXPECT_NE(text.find(c.text), std::string::npos) << text;
+            continue;
+        }
+        ASSERT_NE(d, nullptr) << text;
+        EXPECT_EQ(code, c.openCode) << text;
+        d4tagSelect(d, nullptr);
+        ASSERT_EQ(d4top(d), 0);
+        FIELD4* answers = d4field(d, "ANSWERS");
+        std::string memo(f4memoStr(answers), f4memoLen(answers));
+        text = code4errorText(s.cb);
+        code = code4errorCode(s.cb, 0);
+        if (c.memoCode) {
+            EXPECT_EQ(code, c.memoCode);
+            EXPECT_EQ(memo, "");
+            EXPECT_NE(text.find("TestSess."), std::string::npos) << text;
+            EXPECT_NE(text.find(c.text), std::string::npos) << text;
+        } else {
+            EXPECT_EQ(memo, "kept");
+        }
+    }
+}
+
+TEST(EngineApi, CreateSetsADamagedTableAsideInsteadOfDestroyingIt) {
+    ScratchDir dir;
+    std::string name = dir / "Users";
+    writeFile(name + ".dbf", "this is not a table at all, but somebody's data");
+    Session s;
+    EXPECT_EQ(d4open(s.cb, name.c_str()), nullptr);
+    EXPECT_EQ(code4errorCode(s.cb, 0), E4_DATA)
+        << "a damaged table is an error even with open failures quiet";
+    DATA4* d = d4create(s.cb, name.c_str(), userFields(), userTags());
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(readFile(name + ".dbf.damaged"), "this is not a table at all, but somebody's data");
+    EXPECT_EQ(d4recCountDo(d), 0);
+}
