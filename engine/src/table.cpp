@@ -78,6 +78,14 @@ uint32_t usableCount(const std::vector<uint8_t>& data, uint32_t count, unsigned 
 
 void recoverRewrite(const std::string& dbfPath) {
     std::string journal = dbfPath + ".atj";
+    if (!fileExists(journal) && !fileExists(dbfPath + ".tmp"))
+        return;
+    // A process that is rewriting the table right now holds the whole
+    // table's lock; its files are not left over from a crash.
+    int err = 0;
+    auto guard = File::open(dbfPath, true, false, err);
+    if (!guard || !guard->lock(kFileLockStart, kFileLockLen, true, false))
+        return;
     std::vector<uint8_t> text;
     if (readWholeFile(journal, text, 1 << 16)) {
         std::istringstream in(std::string(text.begin(), text.end()));

@@ -481,3 +481,38 @@ TEST(Durability, FailedReadsAndWritesLeaveConsistentTables) {
         }
     }
 }
+
+// Another handle packs and compresses the table (new files renamed into
+// place); a handle still holding the old files sees the new ones and its
+// next append lands in them.
+TEST(Durability, AHandleFollowsATableRebuiltUnderIt) {
+    ScratchDir dir;
+    std::string name = dir / "TestSess";
+    makeStartTable(name);
+    Session s;
+    DATA4* a = d4open(s.cb, name.c_str());
+    DATA4* b = d4open(s.cb, name.c_str());
+    ASSERT_TRUE(a && b);
+    d4tagSelect(a, d4tag(a, "ID"));
+    ASSERT_EQ(d4seekDouble(a, 2), 0);
+    d4delete(a);
+    ASSERT_EQ(d4unlock(a), 0);
+    ASSERT_EQ(d4pack(a), 0);
+    ASSERT_EQ(d4memoCompress(a), 0);
+    EXPECT_EQ(d4recCountDo(b), 2) << "the other handle sees the packed table";
+    appendRow(b, 30, 1);
+    ASSERT_EQ(d4unlock(b), 0);
+    d4tagSelect(b, d4tag(b, "ID"));
+    ASSERT_EQ(d4seekDouble(b, 3), 0);
+    EXPECT_EQ(std::string(f4memoStr(d4field(b, "ANSWERS"))),
+              memoFor(3, 0).substr(0, memoFor(3, 0).find('\0')));
+    d4close(a);
+    d4close(b);
+    DATA4* c = d4open(s.cb, name.c_str());
+    auto rows = readRows(c);
+    EXPECT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[30].memo, memoFor(30, 0));
+    EXPECT_EQ(rows[3].memo, memoFor(3, 0));
+    EXPECT_FALSE(rows.count(2));
+    EXPECT_EQ(toolCheck(name), "");
+}
