@@ -130,7 +130,7 @@ std::string MemoFile::read(uint32_t block, std::vector<uint8_t>& out) {
     if (kind_ == MemoKind::Fpt && block != 0) {
         // One read serves the usual memo: the block header and the text.
         int64_t off = static_cast<int64_t>(block) * blockSize_;
-        uint8_t first[2048];
+        uint8_t first[1024];
         long got = file_->readSome(off, first, sizeof first);
         if (got < 0)
             return "memo at block " + std::to_string(block) + " could not be read";

@@ -590,8 +590,11 @@ int Table::memoRead(int field, std::vector<uint8_t>& out) {
         return fail(kErrMemo, memoFault_.empty() ? dbfPath_ + ": no memo file" : memoFault_);
     std::string e = memo_->read(block, out);
     if (!e.empty()) {
-        // The file may have grown or been replaced by another process.
-        if (syncWithDisk() == kOk && memo_ && memo_->read(block, out).empty())
+        // Another process may have replaced the files (memo compression):
+        // after a refresh the record's pointer is read again.
+        uint32_t again = 0;
+        if (syncWithDisk() == kOk && memo_ && cur_ != 0 && decodeMemoPointer(f, buf_.data(), again) &&
+            (again == 0 ? (out.clear(), true) : memo_->read(again, out).empty()))
             return kOk;
         out.clear();
         return fail(kErrMemo,
