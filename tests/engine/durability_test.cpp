@@ -377,11 +377,26 @@ TEST(Durability, KilledAtRandomMomentsLosesNothingUnlocked) {
             }
         }
         close(p[1]);
-        usleep(20000 + rng() % 60000);
+        // Let the writer report a random number of changes (so the test
+        // does not depend on the machine's speed), then kill it a moment
+        // later, in the middle of whatever it is doing.
+        std::string seen;
+        size_t wanted = 1 + rng() % 40, lines = 0;
+        char ch;
+        while (lines < wanted && read(p[0], &ch, 1) == 1) {
+            seen.push_back(ch);
+            lines += ch == '\n';
+        }
+        usleep(rng() % 3000);
         kill(pid, SIGKILL);
         int status = 0;
         waitpid(pid, &status, 0);
-        for (const auto& line : readLines(p[0])) {
+        std::vector<std::string> reported;
+        for (size_t start = 0, nl; (nl = seen.find('\n', start)) != std::string::npos; start = nl + 1)
+            reported.push_back(seen.substr(start, nl - start));
+        for (const auto& line : readLines(p[0]))
+            reported.push_back(line);
+        for (const auto& line : reported) {
             char what[8] = {0};
             long id = 0, v = 0;
             ASSERT_EQ(std::sscanf(line.c_str(), "%7s %ld %ld", what, &id, &v), 3);
