@@ -528,6 +528,54 @@ TEST(EngineApi, DamagedFilesAreReportedNotRead) {
     }
 }
 
+// Tolerated rather than refused: a count beyond the records in the file, a
+// count below them, a missing end-of-file marker, a last record cut short.
+TEST(EngineApi, RecordCountsThatDisagreeWithTheFileAreTolerated) {
+    ScratchDir dir;
+    std::string name = dir / "TestSess";
+    {
+        Session s;
+        DATA4* d = s.openOrCreate(name, sessionFields(), sessionTags());
+        for (long id = 1; id <= 3; ++id) {
+            d4appendBlank(d);
+            f4assignLong(d4field(d, "ID"), id);
+            ASSERT_EQ(d4unlock(d), 0);
+        }
+    }
+    const std::string dbf = readFile(name + ".dbf");
+    struct Case {
+        const char* what;
+        std::string bytes;
+        long count;
+    };
+    std::string countHigh = dbf, countLow = dbf;
+    countHigh[4] = 9;
+    countLow[4] = 2;
+    std::vector<Case> cases = {{"count beyond the file", countHigh, 3},
+                               {"count below the records", countLow, 2},
+                               {"no end-of-file marker", dbf.substr(0, dbf.size() - 1), 3},
+                               {"last record cut short", dbf.substr(0, dbf.size() - 10), 2}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeFile(name + ".dbf", c.bytes);
+        Session s;
+        DATA4* d = d4open(s.cb, name.c_str());
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(code4errorCode(s.cb, 0), 0);
+        EXPECT_EQ(d4recCountDo(d), c.count);
+        d4tagSelect(d, d4tag(d, "ID"));
+        ASSERT_EQ(d4bottom(d), 0);
+        EXPECT_EQ(f4long(d4field(d, "ID")), c.count);
+        // The next append lands after the counted records.
+        d4appendBlank(d);
+        f4assignLong(d4field(d, "ID"), 10);
+        ASSERT_EQ(d4unlock(d), 0);
+        d4close(d);
+        d = d4open(s.cb, name.c_str());
+        EXPECT_EQ(d4recCountDo(d), c.count + 1);
+    }
+}
+
 TEST(EngineApi, CreateSetsADamagedTableAsideInsteadOfDestroyingIt) {
     ScratchDir dir;
     std::string name = dir / "Users";

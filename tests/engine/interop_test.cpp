@@ -298,11 +298,12 @@ TEST(Interop, WeReadTablesMadeByPythonDbf) {
         f4assign(d4field(d, "NAME"), "Dee");
         f4memoAssign(d4field(d, "NOTE"), "added by us");
         ASSERT_EQ(d4unlock(d), 0);
-        d4close(d);
+        // Seen by the other program at once, with our table still open.
         writeFile(dir / "check.py", "import sys, dbf\nt = dbf.Table(sys.argv[1]); t.open(dbf.READ_ONLY)\n"
                                     "r = t[3]\nprint(r.name.strip() + '|' + r.note)\n");
         EXPECT_EQ(run(std::string(kPython) + " " + (dir / "check.py") + " " + name + " 2>&1"),
                   "Dee|added by us\n");
+        d4close(d);
     }
 }
 
