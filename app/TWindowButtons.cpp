@@ -26,18 +26,19 @@ void TForm1::ConnectWindowButtons() {
         if (AboutForm)
             AboutForm->exec();
     });
-    // Hidden items: reached by their shortcuts only.
-    QAction* selectSkin = AboutPopup->addAction(QStringLiteral("Select Skin"), this, [this] {
+    // Hidden commands: not in the menu, reached by their shortcuts on the main
+    // window (a hidden QAction would also be disabled).
+    QAction* selectSkin = new QAction(QStringLiteral("Select Skin"), this);
+    QObject::connect(selectSkin, &QAction::triggered, this, [this] {
         if (SelectSkin)
             SelectSkin->exec();
     });
-    selectSkin->setVisible(false);
     selectSkin->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+S")));
-    QAction* aboutSkin = AboutPopup->addAction(QStringLiteral("About Skin"), this, [this] {
+    QAction* aboutSkin = new QAction(QStringLiteral("About Skin"), this);
+    QObject::connect(aboutSkin, &QAction::triggered, this, [this] {
         if (AboutSkin)
             AboutSkin->exec();
     });
-    aboutSkin->setVisible(false);
     aboutSkin->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+A")));
     addAction(selectSkin);
     addAction(aboutSkin);
