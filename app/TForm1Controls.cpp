@@ -64,6 +64,11 @@ void TForm1::CreateControls() {
     AdminListView->setHeaderLabels({QStringLiteral("User Name"), QStringLiteral("Real Name"),
                                     QStringLiteral("Password"), QStringLiteral("Course"),
                                     QStringLiteral("Last Post Test"), QStringLiteral("Best Post Test")});
+    // The fixed column widths need small type for the captions to fit.
+    QFont listFont = AdminListView->font();
+    listFont.setPointSize(8);
+    AdminListView->setFont(listFont);
+    AdminListView->header()->setFont(listFont);
     const int widths[] = {73, 120, 60, 150, 70, 70};
     for (int i = 0; i < 6; ++i)
         AdminListView->header()->resizeSection(i, widths[i]);
