@@ -9,6 +9,7 @@
 #include "TFileSwap.h"
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
+#include "data/TEngineSession.h"
 #include "data/TGlossary.h"
 #include "data/TIndex.h"
 #include "data/TTestSession.h"
@@ -37,29 +38,6 @@ public:
     bool Ask(const QString&) override { return false; }
     bool Confirm(const QString&) override { return false; }
     QStringList Shown;
-};
-
-// An engine session for the length of one staging.
-class TEngineSession {
-public:
-    explicit TEngineSession(TDynamicLibrary& library) : m_library(library) {
-        auto init = library.Bind<CODE4* (*)()>("code4initP");
-        m_engine = init ? init() : nullptr;
-        if (!m_engine)
-            return;
-        for (auto [name, value] : {std::pair{"code4errOff", 1}, {"code4errOpen", 0}, {"code4safety", 0}})
-            if (auto set = library.Bind<int (*)(CODE4*, int)>(name))
-                set(m_engine, value);
-    }
-    ~TEngineSession() {
-        if (auto undo = m_library.Bind<int (*)(CODE4*)>("code4initUndoP"); undo && m_engine)
-            undo(m_engine);
-    }
-    CODE4* Engine() const { return m_engine; }
-
-private:
-    TDynamicLibrary& m_library;
-    CODE4* m_engine = nullptr;
 };
 
 // True when the directory holds a table of that base name, in any letter case.

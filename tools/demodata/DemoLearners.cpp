@@ -7,6 +7,7 @@
 #include "data/TAnswersBlock.h"
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
+#include "data/TEngineSession.h"
 #include "data/TTestSession.h"
 #include "data/TTesting.h"
 #include "data/TUser.h"
@@ -40,29 +41,6 @@ const QList<TDemoLearner>& DemoLearners() {
     };
     return learners;
 }
-
-// An engine session for the length of the seeding.
-class TEngine {
-public:
-    explicit TEngine(TDynamicLibrary& library) : m_library(library) {
-        auto init = library.Bind<CODE4* (*)()>("code4initP");
-        m_engine = init ? init() : nullptr;
-        if (!m_engine)
-            return;
-        for (auto [name, value] : {std::pair{"code4errOff", 1}, {"code4errOpen", 0}, {"code4safety", 0}})
-            if (auto set = library.Bind<int (*)(CODE4*, int)>(name))
-                set(m_engine, value);
-    }
-    ~TEngine() {
-        if (auto undo = m_library.Bind<int (*)(CODE4*)>("code4initUndoP"); undo && m_engine)
-            undo(m_engine);
-    }
-    CODE4* Handle() const { return m_engine; }
-
-private:
-    TDynamicLibrary& m_library;
-    CODE4* m_engine = nullptr;
-};
 
 struct TInstalledCourse {
     QString TestId;
@@ -113,19 +91,19 @@ QByteArray FinishedAnswers(const TInstalledCourse& course, int right) {
 
 bool SeedDemoLearners(TDynamicLibrary& library, const QString& databaseDir, QStringList& notes,
                       QString& error) {
-    TEngine engine(library);
-    if (!engine.Handle()) {
+    TEngineSession engine(library);
+    if (!engine.Engine()) {
         error = QStringLiteral("the engine cannot be started");
         return false;
     }
     QString dir = databaseDir;
     if (!dir.endsWith('/'))
         dir += '/';
-    TUser users(library, dir, engine.Handle());
-    TAssignment assignments(library, dir, engine.Handle());
-    TCourses courses(library, dir, engine.Handle());
-    TTestSession sessions(library, dir, engine.Handle());
-    TTesting testing(library, dir, engine.Handle());
+    TUser users(library, dir, engine.Engine());
+    TAssignment assignments(library, dir, engine.Engine());
+    TCourses courses(library, dir, engine.Engine());
+    TTestSession sessions(library, dir, engine.Engine());
+    TTesting testing(library, dir, engine.Engine());
     const std::map<QString, TInstalledCourse> installed = InstalledCourses(courses, testing);
 
     for (const TDemoLearner& learner : DemoLearners()) {
