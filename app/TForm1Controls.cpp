@@ -6,8 +6,8 @@
 #include <QMenu>
 #include <QTreeWidget>
 
+#include "app/ControlLayout.h"
 #include "app/TForm1.h"
-#include "tools/demoskin/DemoLayout.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TLabelEffect.h"
 #include "widgets/TMovieButtonX.h"
@@ -24,7 +24,7 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, bool masked) {
     auto* edit = Hidden(new QLineEdit(parent), name);
     if (masked)
         edit->setEchoMode(QLineEdit::Password);
-    edit->setFixedSize(170, 24);
+    edit->resize(170, 24);
     return edit;
 }
 } // namespace
@@ -64,11 +64,11 @@ void TForm1::CreateControls() {
     AdminListView->setHeaderLabels({QStringLiteral("User Name"), QStringLiteral("Real Name"),
                                     QStringLiteral("Password"), QStringLiteral("Course"),
                                     QStringLiteral("Last Post Test"), QStringLiteral("Best Post Test")});
-    // The fixed column widths need small type for the captions to fit.
-    QFont listFont = AdminListView->font();
-    listFont.setPointSize(8);
-    AdminListView->setFont(listFont);
-    AdminListView->header()->setFont(listFont);
+    // The score captions are wider than their fixed columns: they wrap onto a
+    // second header line instead of being cut off.
+    AdminListView->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter |
+                                                 Qt::Alignment(Qt::TextWordWrap));
+    AdminListView->header()->setMinimumHeight(2 * AdminListView->fontMetrics().lineSpacing() + 6);
     const int widths[] = {73, 120, 60, 150, 70, 70};
     for (int i = 0; i < 6; ++i)
         AdminListView->header()->resizeSection(i, widths[i]);
@@ -138,7 +138,7 @@ void TForm1::CreateControls() {
 
     // Where the screens keep their controls; the skins draw their pictures
     // around these places.
-    namespace L = DemoLayout;
+    namespace L = ControlLayout;
     edtUserName->setGeometry(L::UserNameBox);
     edtPassword->setGeometry(L::PasswordBox);
     btnLogin->setGeometry(L::LoginButton);

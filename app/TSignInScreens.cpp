@@ -17,7 +17,13 @@
 
 namespace {
 constexpr int kTestProduct = 257;
+
+// A post-test score in percent; the table keeps -1 until a test is scored, and
+// that marker is left blank rather than shown as a score.
+QString ScoreText(int percent) {
+    return percent < 0 ? QString() : QString::number(percent) + "%";
 }
+} // namespace
 
 TSignInScreens::TSignInScreens(TForm1& form) : QObject(&form), f(form) {
     f.SetScreenRoutines(ScreenSignIn, {[this] { EnterSignIn(); }, [this] { LeaveSignIn(); }});
@@ -222,7 +228,6 @@ void TSignInScreens::AdminListItem(const QString& id) {
 // One row per user without test assignments, one row per test assignment
 // otherwise, with the test's title and the post-test scores.
 void TSignInScreens::FillAdminList() {
-    f.AdminListView->setSortingEnabled(false);
     const int next = f.User->GetNextId();
     for (int id = 1; id < next; ++id) {
         if (!f.User->UserExistsByID(id))
@@ -245,11 +250,11 @@ void TSignInScreens::FillAdminList() {
                 row = new QTreeWidgetItem(f.AdminListView, userColumns);
             row->setData(0, Qt::UserRole, assignmentId);
             row->setText(3, f.Testing->GetOpenTitle());
-            row->setText(4, QString::number(f.Assignment->GetLastPost()) + "%");
-            row->setText(5, QString::number(f.Assignment->GetBestPost()) + "%");
+            row->setText(4, ScoreText(f.Assignment->GetLastPost()));
+            row->setText(5, ScoreText(f.Assignment->GetBestPost()));
             f.Testing->CloseTest();
         }
     }
-    f.AdminListView->setSortingEnabled(true);
-    f.AdminListView->sortByColumn(0, Qt::AscendingOrder);
+    // Rows are ordered by their first column once; the headers do not re-sort.
+    f.AdminListView->sortItems(0, Qt::AscendingOrder);
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/TProgram.h"
+#include "platform/TFonts.h"
 
 int main(int argc, char** argv) {
     // Windows are placed at absolute positions, which Wayland does not allow.
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
+    UseWindowsFonts();
     return RunAltavo(app);
 }

@@ -8,6 +8,7 @@
 #include "widgets/TBanner.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TLabelEffect.h"
+#include "widgets/WinColor.h"
 
 namespace {
 
@@ -41,13 +42,13 @@ TBufferingForm::TBufferingForm(QWidget* parent) : QWidget(parent) {
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setTextVisible(false);
     Banner1 = new TBanner(this);
-    Banner1->setGeometry(14, 204, 292, 26);
+    Banner1->setGeometry(22, 218, 273, 16);
     Banner1->SetScrollInterval(40);
     Banner1->SetScrollPixels(2);
-    Banner1->SetColor(QColor(74, 58, 78));
-    Banner1->SetFontColor(QColor(250, 244, 236));
-    QFont bannerFont(QStringLiteral("Times New Roman"));
-    bannerFont.setPixelSize(16);
+    Banner1->SetColor(WinColor(7032931));
+    Banner1->SetFontColor(QColor(255, 255, 255));
+    QFont bannerFont(QStringLiteral("MS Sans Serif"));
+    bannerFont.setPixelSize(13);
     Banner1->setFont(bannerFont);
     Memo1 = new QPlainTextEdit(this);
     Memo1->hide();

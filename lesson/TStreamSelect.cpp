@@ -84,6 +84,13 @@ void TStreamSelect::LoadSkinSections(const QString& skinDirectory) {
     }
 }
 
+void TStreamSelect::showEvent(QShowEvent* event) {
+    if (!SkinDirectory.isEmpty())
+        LoadSkinSections(SkinDirectory);
+    CentreOverMainWindow(this);
+    QDialog::showEvent(event);
+}
+
 void TStreamSelect::choiceclick(QObject* sender) {
     const TSkinButton* buttons[4] = {choice1, choice2, choice3, choice4};
     for (int i = 0; i < 4; ++i)

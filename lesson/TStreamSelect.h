@@ -21,8 +21,16 @@ public:
     TSkinButton* choice3;
     TSkinButton* choice4;
     int Choice = 3;
+    // The current skin's folder, kept by the skin loader; read on every showing.
+    QString SkinDirectory;
 
-    // Reads this window's two sections of the current skin's scheme.ini.
+    // Reads this window's two sections of the skin's scheme.ini.
     void LoadSkinSections(const QString& skinDirectory);
     void choiceclick(QObject* sender);
+
+protected:
+    // Takes the current skin's pictures and label style, then centres the window
+    // over the main window: the start-up dialog it was once placed against is
+    // gone by the time any screen runs.
+    void showEvent(QShowEvent* event) override;
 };

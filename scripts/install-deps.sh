@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   qt6-base-dev libgif-dev libx11-dev libgtest-dev googletest
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core fonts-liberation2
   python3 python3-dbfread python3-dbf libdbd-xbase-perl poppler-utils
   libxbase64-dev
 )

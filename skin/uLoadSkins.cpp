@@ -14,6 +14,7 @@
 #include "lesson/TGlossaryScreen.h"
 #include "lesson/TMoviesDone.h"
 #include "lesson/TSteps.h"
+#include "lesson/TStreamSelect.h"
 #include "platform/TIniFile.h"
 #include "platform/TPaths.h"
 #include "skin/TAboutForm.h"
@@ -229,8 +230,8 @@ void TSkinLoad::MainWindowFaces() {
     Face(f.btnHelp2, "Misc", "btnHelp2");
     Face(f.btnMinimize2, "Misc", "btnMinimize2");
     Face(f.btnClose2, "Misc", "btnClose2");
-    // The administrator button has no key of the original format; a skin may
-    // give it one. Without the key the button keeps its face.
+    // The administrator button's key is optional: older skins have none, and
+    // without the key the button keeps its built-in face.
     if (!String("Registration Screen", "btnAdmin").isEmpty())
         Face(f.btnAdmin, "Registration Screen", "btnAdmin");
 }
@@ -279,9 +280,12 @@ void TSkinLoad::SecondaryWindowPictures() {
     }
     if (f.ChallengeIncorrect)
         Picture(f.ChallengeIncorrect->Background, "Challenge Page Screen", "ChallIncorrect");
-    // The notice window's picture has no key of the original format; ours is optional.
+    // The notice window's picture is an optional key: older skins have none.
     if (f.NoticeWindow)
         Picture(f.NoticeWindow->GIFImage1, "Misc", "Notice");
+    // The stream selection window reads its two sections itself when shown.
+    if (f.StreamSelect)
+        f.StreamSelect->SkinDirectory = dir;
 }
 
 void TSkinLoad::MainWindowColour() {

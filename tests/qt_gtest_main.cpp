@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "platform/TFonts.h"
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -12,6 +14,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("ALTAVO_SOURCE"))
         qputenv("ALTAVO_SOURCE", ALTAVO_SOURCE_DEFAULT);
     QApplication app(argc, argv);
+    UseWindowsFonts();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -15,6 +15,7 @@
 #include "lesson/TGlossaryScreen.h"
 #include "lesson/TMoviesDone.h"
 #include "lesson/TSteps.h"
+#include "lesson/TStreamSelect.h"
 #include "skin/TAboutForm.h"
 #include "skin/TAboutSkin.h"
 #include "skin/TPleaseWait.h"
@@ -133,6 +134,7 @@ TSkinFixture::TSkinFixture() {
     Form->ChallengeIncorrect = new TChallengeIncorrect();
     Form->GlossaryScreen = new TGlossaryScreen();
     Form->ReportPopup = new TReportPopup();
+    Form->StreamSelect = new TStreamSelect();
     Form->GraphicDir = Root();
     Form->SkinDir = "Test/";
 }

@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "SkinFixture.h"
+#include "lesson/TStreamSelect.h"
 #include "skin/TAboutSkin.h"
+#include "skin/TPleaseWait.h"
 #include "skin/uLoadSkins.h"
 #include "widgets/TGifImage.h"
+#include "widgets/TLabelEffect.h"
 #include "widgets/TMovieButtonX.h"
 #include "widgets/TSkinButton.h"
 #include "widgets/TSkinError.h"
@@ -235,6 +238,27 @@ TEST_F(LoadSkinTest, CourseListAndPleaseWaitFromTheSkin) {
     EXPECT_EQ(form.CourseListbox->palette().color(QPalette::Text), QColor(255, 255, 255));
     EXPECT_EQ(form.CourseListbox->font().pointSize(), 17);
     EXPECT_EQ(form.CourseListbox->font().family(), "DejaVu Serif");
+}
+
+// Windows that read the skin when shown take the current skin's pictures, and
+// captions laid out for Windows fonts keep their line breaks.
+TEST_F(LoadSkinTest, WindowsShownWithTheDemoSkin) {
+    const QString skins = qEnvironmentVariable("ALTAVO_BIN") + "/../skins/";
+    LoadSkin(form, skins, "Default/");
+    TStreamSelect& streams = *form.StreamSelect;
+    EXPECT_TRUE(streams.Background->IsEmpty()) << "read on showing, not on loading";
+    streams.show();
+    EXPECT_FALSE(streams.Background->IsEmpty());
+    EXPECT_FALSE(streams.choice4->Face().isNull());
+    EXPECT_TRUE(streams.lblChoice[3]->isHidden()) << "a face covers its caption";
+    streams.hide();
+
+    const TLabelEffect& message = *form.PleaseWait->lblMessage;
+    const QRect wrapped = QFontMetrics(message.font())
+                              .boundingRect(QRect(0, 0, message.width(), 0), Qt::TextWordWrap,
+                                            "Loading Training Information Please Wait..");
+    // Three lines; only the last line's descenders may reach a pixel or two past the label.
+    EXPECT_LE(wrapped.height(), message.height() + 3) << QFontInfo(message.font()).family().toStdString();
 }
 
 // The demo skins drawn at build time load completely, in both spellings.

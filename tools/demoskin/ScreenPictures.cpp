@@ -1,11 +1,11 @@
 #include "ScreenPictures.h"
 
-#include "DemoLayout.h"
 #include "SkinArt.h"
 #include "SkinBuilder.h"
+#include "app/ControlLayout.h"
 
 using namespace SkinArt;
-namespace L = DemoLayout;
+namespace L = ControlLayout;
 
 namespace {
 

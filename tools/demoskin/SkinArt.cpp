@@ -1,6 +1,6 @@
 #include "SkinArt.h"
 
-#include "DemoLayout.h"
+#include "app/ControlLayout.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
@@ -30,10 +30,10 @@ QFont HeadingFont(const TSkinTheme& theme, int pixelSize) {
 }
 
 QImage ScreenBase(const TSkinTheme& theme, const QString& screenTitle) {
-    QImage image = Canvas(DemoLayout::Window, theme.base);
+    QImage image = Canvas(ControlLayout::Window, theme.base);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    const QRect all(QPoint(0, 0), DemoLayout::Window);
+    const QRect all(QPoint(0, 0), ControlLayout::Window);
 
     QRadialGradient glow(QPointF(320, 200), 460);
     glow.setColorAt(0, theme.raised);
@@ -54,7 +54,7 @@ QImage ScreenBase(const TSkinTheme& theme, const QString& screenTitle) {
     }
 
     // Title bar with the product name and mark.
-    const QRect bar(0, 0, 640, DemoLayout::TitleBarHeight);
+    const QRect bar(0, 0, 640, ControlLayout::TitleBarHeight);
     QLinearGradient barShade(bar.topLeft(), bar.bottomLeft());
     barShade.setColorAt(0, theme.deep.lighter(130));
     barShade.setColorAt(1, theme.deep);

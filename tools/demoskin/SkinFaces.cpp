@@ -1,11 +1,11 @@
 #include "SkinFaces.h"
 
-#include "DemoLayout.h"
 #include "SkinArt.h"
 #include "SkinBuilder.h"
+#include "app/ControlLayout.h"
 
 using namespace SkinArt;
-namespace L = DemoLayout;
+namespace L = ControlLayout;
 
 namespace {
 

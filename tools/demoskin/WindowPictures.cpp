@@ -1,15 +1,15 @@
 #include "WindowPictures.h"
 
-#include "DemoLayout.h"
 #include "SkinArt.h"
 #include "SkinBuilder.h"
+#include "app/ControlLayout.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QtMath>
 
 using namespace SkinArt;
-namespace L = DemoLayout;
+namespace L = ControlLayout;
 
 namespace {
 
@@ -190,8 +190,9 @@ QImage Buffering(const TSkinTheme& t) {
     Well(p, t, L::BufferingProgress);
     Text(p, t, QRect(20, L::BufferingPercent.top(), 126, L::BufferingPercent.height()), "Progress", 14,
          Qt::AlignLeft | Qt::AlignVCenter, true);
-    Text(p, t, QRect(14, 188, 292, 16), "Did you know?", 12, Qt::AlignLeft | Qt::AlignVCenter, true);
-    Well(p, t, L::BufferingBanner);
+    Text(p, t, QRect(L::BufferingBanner.left(), 196, 273, 16), "Did you know?", 12,
+         Qt::AlignLeft | Qt::AlignVCenter, true);
+    Well(p, t, L::BufferingBanner.adjusted(-4, -4, 4, 4));
     return image;
 }
 

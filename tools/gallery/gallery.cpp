@@ -25,6 +25,7 @@
 #include "lesson/TSteps.h"
 #include "lesson/TStreamSelect.h"
 #include "platform/TDisplay.h"
+#include "platform/TFonts.h"
 #include "platform/TIniFile.h"
 #include "platform/TRegistry.h"
 #include "skin/TAboutForm.h"
@@ -129,6 +130,7 @@ void SaveLists(const QString& dir, const QString& skinDir) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    UseWindowsFonts();
     if (argc < 2) {
         std::fprintf(stderr, "usage: altavo-gallery OUTDIR [SKINDIR]\n");
         return 2;

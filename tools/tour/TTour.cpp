@@ -433,7 +433,14 @@ void TTour::ShowOtherWindows() {
     for (auto [name, window] : windows) {
         if (!window)
             continue;
-        window->show();
+        if (window == f.BufferingForm) {
+            // Shown the way clip delivery shows it, and photographed once the
+            // tip line has scrolled well into the banner.
+            f.BufferingForm->ShowProgress(40);
+            QTest::qWait(3000);
+        } else {
+            window->show();
+        }
         QApplication::processEvents();
         Shot(QStringLiteral("window %1").arg(name), window);
         window->hide();

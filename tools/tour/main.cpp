@@ -7,6 +7,7 @@
 #include <QTextStream>
 
 #include "TTour.h"
+#include "platform/TFonts.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    UseWindowsFonts();
     app.setApplicationName(QStringLiteral("Altavo"));
     app.setApplicationDisplayName(QStringLiteral("Altavo"));
     TTour tour(QString::fromLocal8Bit(argv[2]));

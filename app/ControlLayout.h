@@ -1,13 +1,14 @@
-// Where the demo skins' pictures expect the controls. Main-window positions not
-// fixed by the screens themselves are proposals the main window uses; the
-// secondary windows' positions are their designed ones (kept in step with the
-// window classes in app/, lesson/, testing/ and skin/).
+// Where the windows keep their controls, in client pixels. The main window's
+// places are those of its screens; the secondary windows' places are their
+// designed ones (kept in step with the window classes in lesson/, testing/ and
+// skin/). Skins draw their pictures around these places; the demo skin tool
+// reads them from here.
 #pragma once
 
 #include <QRect>
 #include <QSize>
 
-namespace DemoLayout {
+namespace ControlLayout {
 
 inline constexpr QSize Window{640, 480};
 inline constexpr int TitleBarHeight = 20;
@@ -101,7 +102,7 @@ inline constexpr QRect BufferingSpin{14, 12, 48, 48};
 inline constexpr QRect BufferingPercent{150, 120, 70, 28};
 inline constexpr QRect BufferingDone{222, 120, 80, 28};
 inline constexpr QRect BufferingProgress{20, 160, 280, 16};
-inline constexpr QRect BufferingBanner{14, 204, 292, 26};
+inline constexpr QRect BufferingBanner{22, 218, 273, 16};
 inline constexpr QSize PleaseWaitWindow{320, 200};
 inline constexpr QSize Spin{48, 48};
 inline constexpr QSize AboutWindow{326, 166};
@@ -119,4 +120,4 @@ inline constexpr QSize StepsButton{51, 51};
 inline constexpr QSize StepsCloseButton{80, 24};
 inline constexpr QSize FeedbackPicture{240, 120};
 
-} // namespace DemoLayout
+} // namespace ControlLayout
