@@ -2,24 +2,15 @@
 // the program asks here; `ExitRequested` holds the answer.
 #pragma once
 
-#include <QDialog>
+#include "skin/TYesNoWindow.h"
 
-class TGifImage;
-class TSkinButton;
-
-class TExitForm : public QDialog {
+class TExitForm : public TYesNoWindow {
     Q_OBJECT
 public:
-    explicit TExitForm(QWidget* parent = nullptr);
+    explicit TExitForm(QWidget* parent = nullptr) : TYesNoWindow(true, TPlacement::CentredOnScreen, parent) {}
 
-    TGifImage* GIFImage1;
-    TSkinButton* btnYes;
-    TSkinButton* btnNo;
     bool ExitRequested = false;
 
-    void btnYesClick();
-    void btnNoClick();
-
 protected:
-    void showEvent(QShowEvent* event) override;
+    void SetAnswer(bool yes) override { ExitRequested = yes; }
 };

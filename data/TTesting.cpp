@@ -650,26 +650,7 @@ void TTesting::ChangeQuestionNumber(int from, int to) {
     m_cb.TagSelect(m_q, m_qTagNum);
     for (int rc = m_cb.Top(m_q); rc == R4_SUCCESS; rc = m_cb.Skip(m_q, 1))
         rows.emplace(int(m_cb.Long(m_qNum)), m_cb.RecNo(m_q));
-    auto renumber = [&](int position, int newPosition) {
-        auto it = rows.find(position);
-        if (it == rows.end())
-            return;
-        m_cb.Go(m_q, it->second);
-        m_cb.AssignLong(m_qNum, newPosition);
-        m_cb.Unlock(m_q);
-    };
-    long moving = rows.count(from) ? rows[from] : 0;
-    if (from < to)
-        for (int n = from + 1; n <= to; ++n)
-            renumber(n, n - 1);
-    else
-        for (int n = from - 1; n >= to; --n)
-            renumber(n, n + 1);
-    if (moving) {
-        m_cb.Go(m_q, moving);
-        m_cb.AssignLong(m_qNum, to);
-        m_cb.Unlock(m_q);
-    }
+    MoveNumberedRow(m_q, m_qNum, rows, from, to);
     GoToTestQuestion(to);
 }
 
@@ -680,26 +661,26 @@ void TTesting::ChangeStepNumber(int from, int to) {
     std::map<int, long> rows;
     for (const auto& [index, recNo] : ExtraRows(m_question.ID))
         rows.emplace(index, recNo);
-    auto renumber = [&](int index, int newIndex) {
-        auto it = rows.find(index);
-        if (it == rows.end())
-            return;
-        m_cb.Go(m_x, it->second);
-        m_cb.AssignLong(m_xIndex, newIndex);
-        m_cb.Unlock(m_x);
+    MoveNumberedRow(m_x, m_xIndex, rows, from, to);
+}
+
+// The rows between the two numbers shift by one toward `from`, then the row
+// numbered `from` takes `to`. `rows` maps every number to its record, read
+// before any change so that no seek meets a half-renumbered order.
+void TTesting::MoveNumberedRow(DATA4* table, FIELD4* number, const std::map<int, long>& rows, int from,
+                               int to) {
+    auto renumber = [&](long recNo, int newNumber) {
+        m_cb.Go(table, recNo);
+        m_cb.AssignLong(number, newNumber);
+        m_cb.Unlock(table);
     };
-    long moving = rows.count(from) ? rows[from] : 0;
-    if (from < to)
-        for (int n = from + 1; n <= to; ++n)
-            renumber(n, n - 1);
-    else
-        for (int n = from - 1; n >= to; --n)
-            renumber(n, n + 1);
-    if (moving) {
-        m_cb.Go(m_x, moving);
-        m_cb.AssignLong(m_xIndex, to);
-        m_cb.Unlock(m_x);
-    }
+    const auto moving = rows.find(from);
+    const int step = from < to ? 1 : -1;
+    for (int n = from + step; n != to + step; n += step)
+        if (auto it = rows.find(n); it != rows.end())
+            renumber(it->second, n - step);
+    if (moving != rows.end())
+        renumber(moving->second, to);
 }
 
 bool TTesting::DeleteTestQuestion(int position) {

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <map>
 
 #include "data/Codebase2.h"
 #include "data/TTableText.h"
@@ -164,6 +165,7 @@ private:
     bool WriteGlobalCounts();
     // Extra rows of a question: choice number -> record number.
     std::vector<std::pair<int, long>> ExtraRows(int questionId);
+    void MoveNumberedRow(DATA4* table, FIELD4* number, const std::map<int, long>& rows, int from, int to);
     std::optional<QByteArray> Enc(TTableText& text, const QString& value, const char* what);
 
     Codebase2 m_cb;

@@ -2,24 +2,16 @@
 // kept to be continued later. `Result` is true for Yes.
 #pragma once
 
-#include <QDialog>
+#include "skin/TYesNoWindow.h"
 
-class TGifImage;
-class TSkinButton;
-
-class TBookmarkTest : public QDialog {
+class TBookmarkTest : public TYesNoWindow {
     Q_OBJECT
 public:
-    explicit TBookmarkTest(QWidget* parent = nullptr);
+    explicit TBookmarkTest(QWidget* parent = nullptr)
+        : TYesNoWindow(false, TPlacement::CentredOverMainWindow, parent) {}
 
-    TGifImage* GIFImage1;
-    TSkinButton* btnYes;
-    TSkinButton* btnNo;
     bool Result = false;
 
-    void btnYesClick();
-    void btnNoClick();
-
 protected:
-    void showEvent(QShowEvent* event) override;
+    void SetAnswer(bool yes) override { Result = yes; }
 };
