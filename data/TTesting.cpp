@@ -733,35 +733,35 @@ bool TTesting::DeleteTestQuestionXtra(int choice) {
     return true;
 }
 
-bool TTesting::SetDescription(const QString& text) {
+// Writes one memo of the open test's row; `what` names the value in the error
+// kept when the text cannot be stored in the table's code page.
+bool TTesting::WriteOpenTestMemo(FIELD4* memo, const QString& text, const char* what) {
     m_error.clear();
-    auto bytes = Enc(m_gText, text, "The test description");
+    auto bytes = Enc(m_gText, text, what);
     if (!bytes || m_cb.RecNo(m_gtest) == 0)
         return false;
-    m_cb.MemoAssign(m_gDescrip, *bytes);
+    m_cb.MemoAssign(memo, *bytes);
     m_cb.Unlock(m_gtest);
+    return true;
+}
+
+bool TTesting::SetDescription(const QString& text) {
+    if (!WriteOpenTestMemo(m_gDescrip, text, "The test description"))
+        return false;
     m_openDescription = text;
     return true;
 }
 
 bool TTesting::SetOpenTitle(const QString& text) {
-    m_error.clear();
-    auto bytes = Enc(m_gText, text, "The test title");
-    if (!bytes || m_cb.RecNo(m_gtest) == 0)
+    if (!WriteOpenTestMemo(m_gTitle, text, "The test title"))
         return false;
-    m_cb.MemoAssign(m_gTitle, *bytes);
-    m_cb.Unlock(m_gtest);
     m_openTitle = text;
     return true;
 }
 
 bool TTesting::SetOpenPath(const QString& text) {
-    m_error.clear();
-    auto bytes = Enc(m_gText, text, "The test path");
-    if (!bytes || m_cb.RecNo(m_gtest) == 0)
+    if (!WriteOpenTestMemo(m_gPath, text, "The test path"))
         return false;
-    m_cb.MemoAssign(m_gPath, *bytes);
-    m_cb.Unlock(m_gtest);
     m_openPath = TrimTrailingBlanks(text);
     return true;
 }
@@ -779,12 +779,8 @@ bool TTesting::SetOpenId(const QString& text) {
 }
 
 bool TTesting::SetDefaultGraphic(const QString& text) {
-    m_error.clear();
-    auto bytes = Enc(m_gText, text, "The default graphic's file name");
-    if (!bytes || m_cb.RecNo(m_gtest) == 0)
+    if (!WriteOpenTestMemo(m_gGraphic, text, "The default graphic's file name"))
         return false;
-    m_cb.MemoAssign(m_gGraphic, *bytes);
-    m_cb.Unlock(m_gtest);
     m_openGraphic = text;
     return true;
 }

@@ -163,6 +163,7 @@ private:
     QString TestDirectory() const;
     QString QuestionTablePath(const QString& path, const QString& tableName) const;
     bool WriteGlobalCounts();
+    bool WriteOpenTestMemo(FIELD4* memo, const QString& text, const char* what);
     // Extra rows of a question: choice number -> record number.
     std::vector<std::pair<int, long>> ExtraRows(int questionId);
     void MoveNumberedRow(DATA4* table, FIELD4* number, const std::map<int, long>& rows, int from, int to);
