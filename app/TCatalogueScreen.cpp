@@ -9,6 +9,7 @@
 #include "data/TCourses.h"
 #include "data/TGlossary.h"
 #include "data/TIndex.h"
+#include "data/TTableText.h"
 #include "data/TTesting.h"
 #include "platform/TIniFile.h"
 #include "platform/TMessages.h"
@@ -114,7 +115,9 @@ bool TCatalogueScreen::StartSelectedCourse() {
     const QString title = f.Courses->GetTitle();
     const QString testId = f.Courses->GetTestId();
     const QString genFile = f.Courses->GetGenFile();
-    const QString courseDir = f.DatabaseDir + FromStoredPath(f.Courses->GetPath());
+    // A course installed from Windows may name its directory in another letter
+    // case than the disk has.
+    const QString courseDir = ResolvePath(f.DatabaseDir + FromStoredPath(f.Courses->GetPath()));
     f.SetCourseTitle(title);
 
     // The course's own tables live in its directory below the database.
@@ -126,10 +129,12 @@ bool TCatalogueScreen::StartSelectedCourse() {
     if (f.Testing->IsOpen())
         f.Testing->CloseTest();
     f.CourseTestId = testId;
-    f.Testing->OpenTest(testId);
-    f.setWindowTitle(f.Testing->GetOpenTitle());
+    // Without its test the course keeps the application's own caption rather
+    // than the title of a test opened before.
+    const bool testOpened = f.Testing->OpenTest(testId) == 0;
+    f.setWindowTitle(testOpened ? f.Testing->GetOpenTitle() : QStringLiteral("Altavo"));
 
-    const QString courseId = f.CurrentCourseId.trimmed();
+    const QString courseId = TrimTrailingBlanks(f.CurrentCourseId);
     TRegistry registry;
     if (!registry.OpenKeyReadOnly(QString::fromLatin1(ConfigurationKey) + "\\" + courseId)) {
         Messages().ShowMessage("Registry entry not found for the Course directory " + courseId);

@@ -245,14 +245,17 @@ void TSignInScreens::FillAdminList() {
             const int assignmentId = assignments[i].trimmed().toInt();
             if (!f.Assignment->GoToRecord(assignmentId))
                 continue;
-            f.Testing->OpenTest(f.Assignment->GetProdId());
+            // The tests store keeps the title of the last test it opened, so a
+            // test that is gone from it must not borrow the previous row's title.
+            const bool opened = f.Testing->OpenTest(f.Assignment->GetProdId()) == 0;
             if (i > 0)
                 row = new QTreeWidgetItem(f.AdminListView, userColumns);
             row->setData(0, Qt::UserRole, assignmentId);
-            row->setText(3, f.Testing->GetOpenTitle());
+            row->setText(3, opened ? f.Testing->GetOpenTitle() : QString());
             row->setText(4, ScoreText(f.Assignment->GetLastPost()));
             row->setText(5, ScoreText(f.Assignment->GetBestPost()));
-            f.Testing->CloseTest();
+            if (opened)
+                f.Testing->CloseTest();
         }
     }
     // Rows are ordered by their first column once; the headers do not re-sort.

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "app/TForm1.h"
+#include "lesson/TBufferingForm.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TSkinButton.h"
 
@@ -27,6 +28,8 @@ void TGenesisScreen::ShowGenesis() {
 }
 
 void TGenesisScreen::HideGenesis() {
+    if (f.BufferingForm && f.BufferingForm->isVisible())
+        f.BufferingForm->hide();
     f.btnGenesisContinue->hide();
     f.MoviePanel->hide();
     f.MovieFrame->hide();

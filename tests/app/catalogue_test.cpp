@@ -9,7 +9,9 @@
 #include "TInstallation.h"
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
+#include "data/TTesting.h"
 #include "data/TUser.h"
+#include "lesson/TBufferingForm.h"
 #include "widgets/TSkinButton.h"
 
 namespace {
@@ -33,8 +35,10 @@ protected:
         ASSERT_EQ(f.User->AddUser(ann), 1);
         ASSERT_EQ(f.Courses->AddCourse("SS101", "Spreadsheets", "SS101T", "", "SS101/", "intro", 1, 0, 0),
                   "SS101");
-        ASSERT_EQ(f.Courses->AddCourse("WP101", "Word processing", "WP101T", "", "WP101/", "intro", 1, 0, 0),
+        // Written on Windows: another letter case than the directory on disk.
+        ASSERT_EQ(f.Courses->AddCourse("WP101", "Word processing", "WP101T", "", "wp101\\", "intro", 1, 0, 0),
                   "WP101");
+        ASSERT_TRUE(f.Testing->AddTest("SS101T", "", "", "SS101Q", "Spreadsheets Test"));
         QDir(install.Path("db")).mkpath("SS101");
         QDir(install.Path("db")).mkpath("WP101");
         install.Stop();
@@ -122,11 +126,19 @@ TEST_F(Catalogue, MatchingCourseIniOrGenesisClipOpensTheCourse) {
     EXPECT_NE(f.Index, nullptr);
     EXPECT_TRUE(QFile::exists(install.Path("db/SS101/index.dbf")))
         << "the course's index lives in its directory";
+    EXPECT_EQ(f.windowTitle(), "Spreadsheets Test");
 
+    // Leaving the genesis screen takes the buffering window with it.
+    f.BufferingForm->show();
     f.ShowScreen(ScreenCourseSelection);
+    EXPECT_FALSE(f.BufferingForm->isVisible());
     f.CourseListbox->setCurrentRow(1);
     QTest::keyClick(f.CourseListbox, Qt::Key_Return);
     EXPECT_EQ(f.CurrentScreen, ScreenGenesis);
     EXPECT_EQ(f.CurrentCourseId, "WP101");
+    EXPECT_TRUE(QFile::exists(install.Path("db/WP101/index.dbf")))
+        << "a course directory named in another letter case is found";
+    EXPECT_EQ(f.windowTitle(), "Altavo") << "a course without its test keeps no earlier test's title";
     EXPECT_TRUE(install.Messages.Asked.isEmpty());
+    EXPECT_TRUE(install.Messages.Shown.isEmpty());
 }

@@ -11,6 +11,7 @@
 #include "app/TExitForm.h"
 #include "app/TNoticeWindow.h"
 #include "data/TAssignment.h"
+#include "data/TTesting.h"
 #include "data/TUser.h"
 #include "widgets/TSkinButton.h"
 
@@ -163,6 +164,8 @@ TEST_F(SignInWithUsers, AdministratorListOneRowPerUserOrTestAssignment) {
     bob.FirstName = "Bob";
     bob.LastName = "Stone";
     f.User->UpdateUser(bob);
+    // T1 is in the tests store, T2 is not: T2's row must not borrow T1's title.
+    ASSERT_TRUE(f.Testing->AddTest("T1", "", "", "T1Q", "Word Test"));
     f.Assignment->AddAssignment(2, 257, 0, "T1");
     f.Assignment->AddAssignment(2, 258, 0, "C1");
     f.Assignment->AddAssignment(2, 257, 0, "T2");
@@ -184,10 +187,10 @@ TEST_F(SignInWithUsers, AdministratorListOneRowPerUserOrTestAssignment) {
         EXPECT_EQ(row->text(0), "Bob");
         EXPECT_EQ(row->text(1), "Bob Stone");
         EXPECT_EQ(row->text(2), "pw");
-        bobScores << row->text(4) + "/" + row->text(5);
+        bobScores << row->text(3) + "/" + row->text(4) + "/" + row->text(5);
     }
     bobScores.sort();
-    EXPECT_EQ(bobScores, (QStringList{"/", "0%/90%"}));
+    EXPECT_EQ(bobScores, (QStringList{"/0%/90%", "Word Test//"}));
 }
 
 TEST_F(SignInWithUsers, ExitAnsweredNoAndSameScreenAgain) {
