@@ -75,6 +75,9 @@ TForm1::~TForm1() {
 void TForm1::CreateStartupDialog() {
     InitDialog = new TInitDialog();
     InitDialog->show();
+    // The rest of start-up keeps the event loop waiting; let the window
+    // system map the dialog now so the picture is on screen meanwhile.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     InitDialog->repaint();
 }
 
@@ -125,9 +128,14 @@ bool TForm1::CheckDisplay() {
         return true;
 
     struct Pass {
-        int width, height, refresh; // refresh 0: any rate, and not requested
+        int width, height;
+        bool sameRefresh; // the rate must match, and is part of the request
+        int refresh;
     };
-    const Pass passes[] = {{now.Width, now.Height, now.Refresh}, {now.Width, now.Height, 60}, {640, 480, 0}};
+    // The first pass asks for the current rate even when the display reports
+    // it as 0; only the last pass leaves the rate out.
+    const Pass passes[] = {
+        {now.Width, now.Height, true, now.Refresh}, {now.Width, now.Height, true, 60}, {640, 480, false, 0}};
     TDisplayMode found;
     bool haveMode = false;
     bool withRefresh = false;
@@ -135,10 +143,10 @@ bool TForm1::CheckDisplay() {
         TDisplayMode mode;
         for (int i = 0; !haveMode && m_display.EnumMode(i, mode); ++i) {
             if (mode.Width == pass.width && mode.Height == pass.height && mode.BitsPerPixel >= 15 &&
-                (pass.refresh == 0 || mode.Refresh == pass.refresh)) {
+                (!pass.sameRefresh || mode.Refresh == pass.refresh)) {
                 found = mode;
                 haveMode = true;
-                withRefresh = pass.refresh != 0;
+                withRefresh = pass.sameRefresh;
             }
         }
         if (haveMode)

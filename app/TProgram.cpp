@@ -26,6 +26,7 @@
 #include "skin/TDebugWindow.h"
 #include "skin/TPleaseWait.h"
 #include "skin/TSelectSkin.h"
+#include "skin/TWindowPlacement.h"
 #include "skin/uLoadSkins.h"
 #include "testing/TReportPopup.h"
 #include "widgets/TDirectory.h"
@@ -68,20 +69,27 @@ bool ShowFirstScreen(TForm1& form) {
     return true;
 }
 
+bool StartProgram(TForm1& form) {
+    CreateStartWindows(form);
+    if (form.StartFailed)
+        return false;
+    CreateSecondaryWindows(form);
+    if (!ShowFirstScreen(form))
+        return false; // a skin that cannot be loaded ends the program
+    CentreOnScreen(&form);
+    form.show();
+    form.FormShow();
+    return true;
+}
+
 int RunAltavo(QApplication& app) {
+    // The title names the program; it is not a display name, which the
+    // platform would append to every window's own caption.
     app.setApplicationName(QStringLiteral("Altavo"));
-    app.setApplicationDisplayName(QStringLiteral("Altavo"));
 
     TLinuxDisplay display;
     TForm1 form(display);
-    CreateStartWindows(form);
-    if (form.StartFailed)
+    if (!StartProgram(form))
         return 1;
-    CreateSecondaryWindows(form);
-    form.show();
-    form.FormShow();
-    if (!ShowFirstScreen(form))
-        return 1; // a skin that cannot be loaded ends the program
-
     return app.exec();
 }

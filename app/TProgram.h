@@ -14,3 +14,8 @@ void CreateSecondaryWindows(TForm1& form);
 // Loads the skin and the buffering window's text, then shows the first
 // screen; false (after the message) when the skin cannot be loaded.
 bool ShowFirstScreen(TForm1& form);
+// Everything the entry does after creating the main window, up to the message
+// loop: the windows, the skin, the first screen, and only then the main window
+// itself, centred on the screen (which takes the start-up dialog away). False
+// when the start failed; the main window then stays hidden.
+bool StartProgram(TForm1& form);

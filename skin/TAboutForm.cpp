@@ -5,6 +5,7 @@
 
 #include "platform/TShell.h"
 #include "skin/BuiltInFace.h"
+#include "skin/TClick.h"
 #include "skin/TWindowPlacement.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TSkinButton.h"
@@ -83,7 +84,7 @@ void TAboutForm::showEvent(QShowEvent* event) {
 }
 
 bool TAboutForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label2 && event->type() == QEvent::MouseButtonRelease)
+    if (watched == Label2 && IsLeftClick(Label2, event))
         Label2Click();
     return QDialog::eventFilter(watched, event);
 }

@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "platform/TShell.h"
+#include "skin/TClick.h"
 #include "skin/TWindowPlacement.h"
 #include "widgets/TGifImage.h"
 
@@ -34,11 +35,9 @@ void TAboutSkin::showEvent(QShowEvent* event) {
 }
 
 bool TAboutSkin::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseButtonRelease) {
-        if (watched == Background)
-            BackgroundClick();
-        else if (watched == Link)
-            LinkClick();
-    }
+    if (watched == Background && IsLeftClick(Background, event))
+        BackgroundClick();
+    else if (watched == Link && IsLeftClick(Link, event))
+        LinkClick();
     return QDialog::eventFilter(watched, event);
 }

@@ -7,7 +7,8 @@
 
 TDebugWindow::TDebugWindow(QWidget* parent) : QWidget(parent) {
     setWindowTitle(QStringLiteral("DebugWindow"));
-    setWindowFlags(Qt::Window);
+    // Framed, unlike the skinned windows, but on top of the main window too.
+    setWindowFlags(Qt::Window | Qt::WindowStaysOnTopHint);
     resize(310, 306);
     auto* notifyCaption = new QLabel(QStringLiteral("Mediaplayer Notify"), this);
     notifyCaption->setGeometry(12, 10, 140, 18);

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <exception>
 
 #include "app/TForm1.h"
@@ -67,7 +68,9 @@ void TSelectSkin::ListBox1Click() {
 }
 
 bool TSelectSkin::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    // The left button chooses; the others only move the selection.
+    if (watched == ListBox1->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // Let the list select the row under the pointer first.
         const bool handled = QDialog::eventFilter(watched, event);
         QMetaObject::invokeMethod(this, &TSelectSkin::ListBox1Click, Qt::QueuedConnection);

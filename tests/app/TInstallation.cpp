@@ -28,13 +28,7 @@ TInstallation::~TInstallation() {
 
 TForm1& TInstallation::Start() {
     m_form = std::make_unique<TForm1>(Display);
-    CreateStartWindows(*m_form);
-    if (!m_form->StartFailed) {
-        CreateSecondaryWindows(*m_form);
-        m_form->show();
-        m_form->FormShow();
-        ShowFirstScreen(*m_form);
-    }
+    StartProgram(*m_form);
     return *m_form;
 }
 

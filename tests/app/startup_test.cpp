@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include "QtPrinters.h"
 #include "TFakeDisplay.h"
+#include "TInstallation.h"
 #include "app/TForm1.h"
+#include "app/TProgram.h"
 #include "platform/TMessages.h"
 #include "platform/TRegistry.h"
 
@@ -181,4 +185,56 @@ TEST_F(StartupTest, QuestionsAskedInOrder) {
     messages.Answers = {true, false};
     TForm1 form(display);
     EXPECT_EQ(messages.Asked, (QStringList{kAskMode, kAskReboot}));
+}
+
+TEST_F(StartupTest, FirstPassMatchesTheCurrentRateEvenWhenItReadsZero) {
+    display.Current = {800, 600, 8, 0};
+    display.Modes = {kSame75, kVga, {800, 600, 16, 0}};
+    messages.Answers = {true};
+    TForm1 form(display);
+    ASSERT_EQ(display.Requested.size(), 1u);
+    EXPECT_EQ(display.Requested[0].first.Refresh, 0);
+    EXPECT_EQ(display.Requested[0].first.BitsPerPixel, 16);
+    EXPECT_TRUE(display.Requested[0].second) << "a first-pass mode is requested with its rate";
+}
+
+namespace {
+// What the main window found when it was first shown.
+struct TShowWatch : QObject {
+    int screen = -1;
+    bool dialogAlive = false;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && screen < 0 && watched->inherits("TForm1")) {
+            auto* form = static_cast<TForm1*>(watched);
+            screen = form->CurrentScreen;
+            dialogAlive = form->InitDialog != nullptr;
+        }
+        return false;
+    }
+};
+} // namespace
+
+// The main window appears only with its skin loaded and its first screen
+// entered, centred on the screen; the start-up dialog stays up until then.
+TEST(ProgramStart, MainWindowShowsCentredWithItsFirstScreen) {
+    TInstallation installation;
+    TShowWatch watch;
+    qApp->installEventFilter(&watch);
+    TForm1& form = installation.Start();
+    qApp->removeEventFilter(&watch);
+    EXPECT_EQ(watch.screen, ScreenRegistration) << "no users yet";
+    EXPECT_TRUE(watch.dialogAlive);
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.InitDialog, nullptr);
+    const QRect screen = form.screen()->geometry();
+    EXPECT_EQ(form.pos(),
+              QPoint(screen.left() + (screen.width() - 640) / 2, screen.top() + (screen.height() - 480) / 2));
+}
+
+TEST_F(StartupTest, SkinThatCannotLoadEndsTheStartWithTheMainWindowHidden) {
+    TForm1 form(display); // the skin root named in the registry does not exist
+    ASSERT_FALSE(form.StartFailed);
+    EXPECT_FALSE(StartProgram(form));
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(messages.Shown.filter("Cannot open file").size(), 1);
 }

@@ -126,6 +126,11 @@ TEST(SkinWindows, ExitFormAnswersAndAboutSkinClosesOnAnyClick) {
     TAboutSkin about;
     about.show();
     EXPECT_TRUE(about.Link->isHidden());
+    // Neither the right button nor a press taken off the window is a click.
+    QTest::mouseClick(about.Background, Qt::RightButton, {}, QPoint(150, 100));
+    QTest::mousePress(about.Background, Qt::LeftButton, {}, QPoint(150, 100));
+    QTest::mouseRelease(about.Background, Qt::LeftButton, {}, QPoint(500, 100));
+    EXPECT_TRUE(about.isVisible());
     QTest::mouseClick(about.Background, Qt::LeftButton, {}, QPoint(150, 100));
     EXPECT_FALSE(about.isVisible());
 }
@@ -146,4 +151,6 @@ TEST(SkinWindows, DebugWindowNamesPlayerModes) {
     EXPECT_EQ(window.lblMode->text(), "Playing");
     EXPECT_FALSE(window.Timer1.isActive());
     EXPECT_EQ(window.Timer1.interval(), 5);
+    EXPECT_TRUE(window.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(window.windowFlags() & Qt::FramelessWindowHint);
 }
