@@ -1,5 +1,7 @@
 #include "skin/TYesNoWindow.h"
 
+#include <QKeyEvent>
+
 #include "skin/TWindowPlacement.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TSkinButton.h"
@@ -36,4 +38,12 @@ void TYesNoWindow::showEvent(QShowEvent* event) {
     else
         CentreOverMainWindow(this);
     QDialog::showEvent(event);
+}
+
+void TYesNoWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

@@ -25,6 +25,9 @@ protected:
 
     virtual void SetAnswer(bool yes) = 0;
     void showEvent(QShowEvent* event) override;
+    // The question has no cancel: Escape would close the window without an
+    // answer and leave the one given last time.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     TPlacement m_placement;

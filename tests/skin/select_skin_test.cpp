@@ -119,6 +119,8 @@ TEST(SkinWindows, ExitFormAnswersAndAboutSkinClosesOnAnyClick) {
     QTest::mouseClick(exit.btnYes, Qt::LeftButton);
     EXPECT_TRUE(exit.ExitRequested);
     exit.show();
+    QTest::keyClick(&exit, Qt::Key_Escape); // no answer, so the window stays
+    EXPECT_TRUE(exit.isVisible());
     QTest::mouseClick(exit.btnNo, Qt::LeftButton);
     EXPECT_FALSE(exit.ExitRequested);
     EXPECT_FALSE(exit.isVisible());
