@@ -72,9 +72,11 @@ TUser::~TUser() {
 
 bool TUser::SeekName(const QString& name) {
     m_cb.TagSelect(m_data, m_tagUserName);
-    // A name the table cannot hold is in no row.
+    // A name the table cannot hold is in no row. That includes a name longer
+    // than the field, which the seek would otherwise cut to the field's width
+    // and so find the user whose name is its first 20 bytes.
     auto key = m_text.Codec().Encode(name);
-    return key && m_cb.Seek(m_data, *key) == R4_SUCCESS;
+    return key && key->size() <= UserNameWidth && m_cb.Seek(m_data, *key) == R4_SUCCESS;
 }
 
 bool TUser::SeekId(int id) {

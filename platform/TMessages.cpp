@@ -20,6 +20,14 @@ TMessageService& Messages() {
     return qtService;
 }
 
+namespace {
+// Messages carry names and titles people typed; markup in them is shown as
+// typed, never interpreted.
+void ShowTypedText(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+}
+} // namespace
+
 void SetMessageService(TMessageService* service) {
     g_service = service;
 }
@@ -30,11 +38,13 @@ void TQtMessageService::ShowMessage(const QString& text) {
 
 void TQtMessageService::ShowMessageCaption(const QString& text, const QString& caption) {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok);
+    ShowTypedText(box);
     box.exec();
 }
 
 bool TQtMessageService::Ask(const QString& text) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text);
+    ShowTypedText(box);
     QPushButton* yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
@@ -43,7 +53,9 @@ bool TQtMessageService::Ask(const QString& text) {
 }
 
 bool TQtMessageService::Confirm(const QString& text) {
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Altavo"), text, QMessageBox::Ok | QMessageBox::Cancel);
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Altavo"), text,
+                    QMessageBox::Ok | QMessageBox::Cancel);
+    ShowTypedText(box);
     return box.exec() == QMessageBox::Ok;
 }
 

@@ -67,6 +67,14 @@ TEST_F(UserTest, NamesAreCaseSensitiveAndPasswordsExact) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(users.Authenticate(c.name, c.password), c.expected) << c.name << " / " << c.password;
+
+    // A longer name is not the user whose name is its first 20 characters.
+    UserInfoStruct full = User("abcdefghijklmnopqrst", "pw");
+    ASSERT_EQ(users.AddUser(full), 3);
+    EXPECT_EQ(users.Authenticate("abcdefghijklmnopqrstXYZ", "pw"), -1);
+    EXPECT_FALSE(users.UserExists("abcdefghijklmnopqrstXYZ"));
+    EXPECT_EQ(users.Authenticate("abcdefghijklmnopqrst", "pw"), 3);
+
     EXPECT_EQ(users.UserbyName("ann"), 2);
     EXPECT_EQ(users.UserbyName("Ann"), 1);
     EXPECT_FALSE(users.UserExists("ANN"));
