@@ -32,5 +32,8 @@ TModeChange TLinuxDisplay::ChangeMode(const TDisplayMode& mode, bool withRefresh
 }
 
 bool TLinuxDisplay::Restart() {
-    return QProcess::startDetached(QStringLiteral("systemctl"), {QStringLiteral("reboot")});
+    // A forced restart: sessions that inhibit shutdown do not hold it up, but
+    // services still stop in order, so no data is lost.
+    return QProcess::startDetached(QStringLiteral("systemctl"),
+                                   {QStringLiteral("reboot"), QStringLiteral("-i")});
 }

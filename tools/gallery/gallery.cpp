@@ -159,11 +159,7 @@ int main(int argc, char** argv) {
 
     TLinuxDisplay display;
     TForm1 form(display);
-    CreateStartWindows(form);
-    if (form.StartFailed)
-        return 1;
-    CreateSecondaryWindows(form);
-    if (!ShowFirstScreen(form))
+    if (!StartProgram(form))
         return 1;
 
     Save(&form, outDir, "main-window");

@@ -285,21 +285,13 @@ void TTour::LearnerSession() {
 
 bool TTour::Start(const QString& step) {
     return Step(step, [&] {
+        bool started = false;
         m_modals.Act([&] {
             m_form = std::make_unique<TForm1>(*m_display);
-            CreateStartWindows(*m_form);
+            started = StartProgram(*m_form);
         });
-        if (m_form->StartFailed)
-            return Fail("the player did not start");
-        bool shown = false;
-        m_modals.Act([&] {
-            CreateSecondaryWindows(*m_form);
-            m_form->show();
-            m_form->FormShow();
-            shown = ShowFirstScreen(*m_form);
-        });
-        if (!shown)
-            return Fail("the skin could not be loaded");
+        if (!started)
+            return Fail(m_form->StartFailed ? "the player did not start" : "the skin could not be loaded");
         (void)QTest::qWaitForWindowExposed(m_form.get(), 2000);
         m_form->activateWindow();
         (void)QTest::qWaitForWindowActive(m_form.get(), 2000);

@@ -32,7 +32,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     UseWindowsFonts();
     app.setApplicationName(QStringLiteral("Altavo"));
-    app.setApplicationDisplayName(QStringLiteral("Altavo"));
     TTour tour(QString::fromLocal8Bit(argv[2]));
     const bool passed = tour.Run();
     QTextStream out(stdout);
