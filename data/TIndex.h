@@ -6,6 +6,7 @@
 // and tree in step.
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "data/Codebase2.h"
@@ -104,6 +105,13 @@ private:
         int id = 0, parentId = 0, index = 0, kind = 0, clipType = 0, reel = 0;
         QString title, fileName, timeIn, timeOut, wordsIn, wordsOut;
     };
+    struct EncodedTexts {
+        QByteArray title, fileName, timeIn, timeOut, wordsIn, wordsOut;
+    };
+    std::optional<EncodedTexts> EncodeTexts(const QString& title, const QString& fileName,
+                                            const QString& timeIn, const QString& timeOut,
+                                            const QString& wordsIn, const QString& wordsOut);
+    void AssignTexts(const EncodedTexts& texts, int kind, int reel, int clipType);
     void Load();
     TMoviePageLinkList* AddNode(const Record& record);
     int NextId();

@@ -161,6 +161,18 @@ bool TTesting::OpenTestIsCurrentRow() {
 }
 
 int TTesting::OpenTest(const QString& testId) {
+    // With no test open, a failed open must not leave the values of the test
+    // open before, so that no caller shows one test's title for another.
+    if (!m_open) {
+        m_openProdId.clear();
+        m_openPath.clear();
+        m_openTableName.clear();
+        m_openTitle.clear();
+        m_openGraphic.clear();
+        m_openDescription.clear();
+        m_openParent.clear();
+        m_numTestQ = 0;
+    }
     if (!SeekTest(testId))
         return -1;
     QString path = m_gText.TrimmedMemo(m_gPath);

@@ -485,7 +485,9 @@ int Table::go(long rec) {
     return position(static_cast<uint32_t>(rec));
 }
 
-int Table::seek(const std::string& text) {
+// Text keys are blank-padded to the tag's width, numbers compared as numbers;
+// the selected tag (or the first, in record order) makes the search key.
+template <typename Value> int Table::seekValue(const Value& value) {
     int rc = flush();
     if (rc < 0)
         return rc;
@@ -495,28 +497,19 @@ int Table::seek(const std::string& text) {
         return fail(kErrIndex, dbfPath_ + ": seek on a table without tags");
     TagIndex& t = *tags_[static_cast<size_t>(selected_ >= 0 ? selected_ : 0)];
     bool found = false;
-    uint32_t rec = t.seek(t.searchKey(text), found);
+    uint32_t rec = t.seek(t.searchKey(value), found);
     if (rec == 0)
         return setEof();
     position(rec);
     return found ? kOk : kAfter;
 }
 
+int Table::seek(const std::string& text) {
+    return seekValue(text);
+}
+
 int Table::seekDouble(double v) {
-    int rc = flush();
-    if (rc < 0)
-        return rc;
-    if ((rc = syncWithDisk()) < 0)
-        return rc;
-    if (tags_.empty())
-        return fail(kErrIndex, dbfPath_ + ": seek on a table without tags");
-    TagIndex& t = *tags_[static_cast<size_t>(selected_ >= 0 ? selected_ : 0)];
-    bool found = false;
-    uint32_t rec = t.seek(t.searchKey(v), found);
-    if (rec == 0)
-        return setEof();
-    position(rec);
-    return found ? kOk : kAfter;
+    return seekValue(v);
 }
 
 uint32_t Table::recCount() {

@@ -109,6 +109,7 @@ public:
     void clearFault() { fault_ = Fault{}; }
 
 private:
+    template <typename Value> int seekValue(const Value& value);
     Table() = default;
     int fail(int code, const std::string& text);
     int loadFiles(bool forWrite, Fault& warning);
