@@ -9,6 +9,8 @@ packages=(
   xvfb xauth fonts-dejavu-core fonts-liberation2
   python3 python3-dbfread python3-dbf libdbd-xbase-perl poppler-utils
   libxbase64-dev
+  qt6-multimedia-dev gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  gstreamer1.0-libav gstreamer1.0-plugins-bad ffmpeg espeak-ng
 )
 
 missing=()
