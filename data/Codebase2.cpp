@@ -1,6 +1,10 @@
 #include "data/Codebase2.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include "data/TInstallJournal.h"
 
 #include "platform/TDynamicLibrary.h"
 #include "platform/TMessages.h"
@@ -33,21 +37,63 @@ DATA4* Codebase2::Create(const QString& path, const FIELD4INFO* fields, const TA
     return m_d4create(m_engine, QFile::encodeName(path).constData(), fields, tags);
 }
 
+namespace {
+
+// True when the directory holds an entry of any kind (file, directory, FIFO,
+// link) named like the file, in any letter case.
+bool NameTaken(const QString& filePath) {
+    const QFileInfo info(filePath);
+    if (info.exists() || info.isSymLink())
+        return true;
+    const QStringList entries =
+        info.dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries)
+        if (entry.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+} // namespace
+
 DATA4* Codebase2::OpenOrCreate(const QString& path, const FIELD4INFO* fields, const TAG4INFO* tags,
                                bool* created) {
     if (created)
         *created = false;
     DATA4* data = Open(path);
     if (!data) {
-        // The failed open left its error behind; it is not the new table's.
+        const QString text = ErrorText();
         ErrorCode();
+        // Only a table that is not there at all is made anew: whatever holds
+        // its name is the administrator's to look at (altavo-db check).
+        if (NameTaken(path + ".dbf")) {
+            NoteOpenFault(!text.isEmpty() ? text : path + ".dbf: cannot be opened");
+            return nullptr;
+        }
+        if (TableBeingReplaced(path)) {
+            NoteOpenFault(path + ".dbf: an interrupted course installation is replacing this table");
+            return nullptr;
+        }
         data = Create(path, fields, tags);
         if (data && created)
             *created = true;
+        if (!data) {
+            NoteOpenFault(ErrorText());
+            ErrorCode();
+        }
     }
-    if (data && ErrorCode() != 0)
-        Messages().ShowMessage("bad");
+    if (data) {
+        const QString text = ErrorText();
+        if (ErrorCode() != 0) {
+            NoteOpenFault(text);
+            Messages().ShowMessage("bad");
+        }
+    }
     return data;
+}
+
+void Codebase2::NoteOpenFault(const QString& text) {
+    if (!text.isEmpty())
+        m_openFault += (m_openFault.isEmpty() ? "" : "\n") + text;
 }
 
 int Codebase2::Close(DATA4*& data) {

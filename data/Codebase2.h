@@ -24,11 +24,18 @@ public:
 
     CODE4* Engine() const { return m_engine; }
 
-    // Open the table `path` (no extension); when that fails create it from the
-    // field and tag lists. `created` tells which happened. After either, an
-    // error reported by the engine shows "bad". Null when neither worked.
+    // Open the table `path` (no extension); when no file of that name exists
+    // create it from the field and tag lists. `created` tells which happened.
+    // A file that exists but cannot be read (damaged, unreadable, a directory,
+    // a FIFO) is never replaced, nor is a table an interrupted installation is
+    // replacing: the result is null and OpenFault() says why. After an open or
+    // create, an error reported by the engine shows "bad".
     DATA4* OpenOrCreate(const QString& path, const FIELD4INFO* fields, const TAG4INFO* tags,
                         bool* created = nullptr);
+    // Why an OpenOrCreate gave no table, or the engine's complaint about
+    // the table it gave (a missing memo file): the engine's message naming the
+    // file and the fault, one line per table. Empty when all was well.
+    QString OpenFault() const { return m_openFault; }
     DATA4* Open(const QString& path);
     DATA4* Create(const QString& path, const FIELD4INFO* fields, const TAG4INFO* tags);
     int Close(DATA4*& data);
@@ -72,7 +79,9 @@ public:
     QByteArray FormatDate(const QByteArray& date8, const char* picture);
 
 private:
+    void NoteOpenFault(const QString& text);
     CODE4* m_engine;
+    QString m_openFault;
 #define C4_ENTRY(ret, name, args) ret(*m_##name) args = nullptr;
 #include "Codebase2Entries.inc"
 #undef C4_ENTRY

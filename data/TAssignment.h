@@ -58,6 +58,11 @@ public:
     std::function<void(int id)> OnProductItem;
     std::function<void()> OnProductListEnd;
 
+    // The engine's message when the table could not be opened (damaged,
+    // unreadable, not a file) or opened with a fault; empty when sound. A
+    // table that exists is never replaced by an empty one.
+    QString OpenFault() const { return m_cb.OpenFault(); }
+
 private:
     bool FindUserProduct(int userId, const QString& prodId);
     void SetNumber(FIELD4* field, int value);

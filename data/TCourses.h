@@ -64,6 +64,11 @@ public:
     std::function<void(const QString& title, const QString& id, const QString& parentId)> OnListItem;
     std::function<void()> OnListEnd;
 
+    // The engine's message when the table could not be opened (damaged,
+    // unreadable, not a file) or opened with a fault; empty when sound. A
+    // table that exists is never replaced by an empty one.
+    QString OpenFault() const { return m_cb.OpenFault(); }
+
 private:
     bool SeekId(const QString& id);
 

@@ -100,6 +100,11 @@ public:
 
     QString LastError() const { return m_text.Error(); }
 
+    // The engine's message when the table could not be opened (damaged,
+    // unreadable, not a file) or opened with a fault; empty when sound. A
+    // table that exists is never replaced by an empty one.
+    QString OpenFault() const { return m_cb.OpenFault(); }
+
 private:
     struct Record {
         int id = 0, parentId = 0, index = 0, kind = 0, clipType = 0, reel = 0;

@@ -47,6 +47,11 @@ public:
     std::function<void(int id)> OnListItem;
     std::function<void()> OnListEnd;
 
+    // The engine's message when the table could not be opened (damaged,
+    // unreadable, not a file) or opened with a fault; empty when sound. A
+    // table that exists is never replaced by an empty one.
+    QString OpenFault() const { return m_cb.OpenFault(); }
+
 private:
     Codebase2 m_cb;
     TTableText m_text;

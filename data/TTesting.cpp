@@ -1,5 +1,7 @@
 #include "data/TTesting.h"
 
+#include "data/TSafePath.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -177,6 +179,9 @@ int TTesting::OpenTest(const QString& testId) {
         return -1;
     QString path = m_gText.TrimmedMemo(m_gPath);
     QString name = m_gText.Trimmed(m_gTableName);
+    // A test's tables stay below the database directory.
+    if (!IsSafeTableDirectory(path) || name.isEmpty() || SafeRelativePath(name) != name)
+        return -1;
     QString tablePath = QuestionTablePath(path, name);
     DATA4* q = m_cb.Open(tablePath);
     if (!q) {
@@ -323,19 +328,15 @@ QByteArray TTesting::GetDefaultGraphicDT() {
 }
 
 QString TTesting::GraphicFilePath(const QString& graphic) const {
-    QString name = FromStoredPath(graphic).trimmed();
-    if (name.isEmpty() || QDir::isAbsolutePath(name) || name.startsWith('/') ||
-        (name.size() >= 2 && name[1] == ':'))
-        return {};
-    const QStringList parts = name.split('/', Qt::SkipEmptyParts);
-    if (parts.isEmpty() || parts.contains(".."))
+    const QString name = SafeRelativePath(FromStoredPath(graphic));
+    if (name.isEmpty())
         return {};
     QString dir = TestDirectory();
     if (dir.isEmpty())
         dir = "./";
     else if (!dir.endsWith('/'))
         dir += '/';
-    return dir + parts.join('/');
+    return dir + name;
 }
 
 bool TTesting::WriteTestQuestionGraphicFile(QString* path) {

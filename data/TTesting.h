@@ -155,6 +155,11 @@ public:
         OnRawDumpItem;
     std::function<void()> OnRawDumpEnd;
 
+    // The engine's message when the table could not be opened (damaged,
+    // unreadable, not a file) or opened with a fault; empty when sound. A
+    // table that exists is never replaced by an empty one.
+    QString OpenFault() const { return m_cb.OpenFault(); }
+
 private:
     bool SeekTest(const QString& id);
     bool SeekParent(const QString& id);

@@ -70,6 +70,11 @@ public:
 
     static constexpr int UserNameWidth = 20;
 
+    // The engine's message when the table could not be opened (damaged,
+    // unreadable, not a file) or opened with a fault; empty when sound. A
+    // table that exists is never replaced by an empty one.
+    QString OpenFault() const { return m_cb.OpenFault(); }
+
 private:
     bool SeekName(const QString& name);
     bool SeekId(int id);

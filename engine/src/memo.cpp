@@ -26,6 +26,9 @@ void putLe32(uint8_t* p, uint32_t v) {
     p[3] = uint8_t(v >> 24);
 }
 
+// The first bytes of a FoxPro memo file are its header, never a memo.
+constexpr int64_t kFptHeaderSize = 512;
+
 // Memos larger than this are taken as damage rather than allocated.
 constexpr uint64_t kMaxMemo = 256u * 1024 * 1024;
 
@@ -38,6 +41,8 @@ std::string readMemo(ReadFn readAt, int64_t fileSize, MemoKind kind, unsigned bs
     int64_t off = static_cast<int64_t>(block) * bs;
     if (block == 0 || off >= fileSize)
         return "memo block " + std::to_string(block) + " is beyond the end of the memo file";
+    if (kind == MemoKind::Fpt && off < kFptHeaderSize)
+        return "memo block " + std::to_string(block) + " points into the memo file's header";
     if (kind == MemoKind::Fpt) {
         uint8_t h[8];
         if (off + 8 > fileSize || !readAt(off, h, 8))
@@ -130,6 +135,8 @@ std::string MemoFile::read(uint32_t block, std::vector<uint8_t>& out) {
     if (kind_ == MemoKind::Fpt && block != 0) {
         // One read serves the usual memo: the block header and the text.
         int64_t off = static_cast<int64_t>(block) * blockSize_;
+        if (off < kFptHeaderSize)
+            return "memo block " + std::to_string(block) + " points into the memo file's header";
         uint8_t first[1024];
         long got = file_->readSome(off, first, sizeof first);
         if (got < 0)

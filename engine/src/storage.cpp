@@ -61,13 +61,15 @@ File::~File() {
 }
 
 std::unique_ptr<File> File::open(const std::string& path, bool writable, bool create, int& err) {
-    int flags = (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+    // O_NONBLOCK: a FIFO in a table's place must never block the open (it is
+    // refused below); on regular files the flag changes nothing.
+    int flags = (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK;
     if (create)
         flags |= O_CREAT | O_TRUNC;
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0 && writable && !create && (errno == EACCES || errno == EROFS)) {
         // A read-only table still opens for reading.
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         writable = false;
     }
     if (fd < 0) {
@@ -76,7 +78,7 @@ std::unique_ptr<File> File::open(const std::string& path, bool writable, bool cr
     }
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        err = EISDIR;
+        err = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
         ::close(fd);
         return nullptr;
     }
@@ -228,6 +230,78 @@ std::string findCaseInsensitive(const std::string& path) {
     }
     closedir(d);
     return found;
+}
+
+std::string findEntryCaseInsensitive(const std::string& path, EntryKind& kind) {
+    struct stat st;
+    kind = EntryKind::None;
+    auto kindOf = [&](const std::string& p) {
+        if (::lstat(p.c_str(), &st) != 0)
+            return EntryKind::None;
+        return ::stat(p.c_str(), &st) == 0 && S_ISREG(st.st_mode) ? EntryKind::Regular : EntryKind::Other;
+    };
+    if ((kind = kindOf(path)) != EntryKind::None)
+        return path;
+    auto slash = path.rfind('/');
+    std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
+    DIR* d = opendir(dir.c_str());
+    if (!d)
+        return "";
+    std::string found;
+    // A regular file wins over another entry whose name differs only in case.
+    while (dirent* e = readdir(d)) {
+        if (strcasecmp(e->d_name, base.c_str()) != 0)
+            continue;
+        std::string candidate =
+            slash == std::string::npos ? std::string(e->d_name) : path.substr(0, slash + 1) + e->d_name;
+        EntryKind k = kindOf(candidate);
+        if (k == EntryKind::Regular || (k == EntryKind::Other && found.empty())) {
+            found = candidate;
+            kind = k;
+            if (k == EntryKind::Regular)
+                break;
+        }
+    }
+    closedir(d);
+    return found;
+}
+
+std::string describeEntry(const std::string& path) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0)
+        return "missing";
+    if (S_ISLNK(st.st_mode) && ::stat(path.c_str(), &st) != 0)
+        return "a link to nothing";
+    if (S_ISDIR(st.st_mode))
+        return "a directory";
+    if (S_ISFIFO(st.st_mode))
+        return "a FIFO";
+    if (S_ISSOCK(st.st_mode))
+        return "a socket";
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode))
+        return "a device";
+    return S_ISREG(st.st_mode) ? "a file" : "not a file";
+}
+
+std::string moveAsideUnique(const std::string& path, const std::string& suffix) {
+    for (int n = 1; n < 10000; ++n) {
+        std::string to = path + suffix + (n == 1 ? std::string() : "." + std::to_string(n));
+        // RENAME_NOREPLACE: a copy kept earlier is never overwritten, even
+        // when two processes set files aside at once.
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+            return to;
+        if (errno == EINVAL || errno == ENOSYS) {
+            // A file system without the flag: look before moving.
+            struct stat st;
+            if (::lstat(to.c_str(), &st) == 0)
+                continue;
+            return ::rename(path.c_str(), to.c_str()) == 0 ? to : "";
+        }
+        if (errno != EEXIST)
+            return "";
+    }
+    return "";
 }
 
 bool renameFile(const std::string& from, const std::string& to) {

@@ -61,6 +61,17 @@ private:
 
 // Small helpers over the file system.
 bool fileExists(const std::string& path);
+// What a name in a directory is: nothing, a regular file, or something a
+// table can never be (a directory, a FIFO, a device, a dangling link).
+enum class EntryKind { None, Regular, Other };
+// Like findCaseInsensitive, but finds an entry of any kind; kind tells which.
+std::string findEntryCaseInsensitive(const std::string& path, EntryKind& kind);
+// A few words naming what the entry at path is ("a directory", "a FIFO").
+std::string describeEntry(const std::string& path);
+// Moves path to path + suffix, or path + suffix + ".2", ".3" ... when that
+// name is taken, so no earlier copy is ever overwritten. The new name, or ""
+// when the move failed.
+std::string moveAsideUnique(const std::string& path, const std::string& suffix);
 // Finds an existing file whose name matches the last component of path
 // without regard to case; returns the path on disk or "".
 std::string findCaseInsensitive(const std::string& path);

@@ -149,10 +149,16 @@ int Table::tagIndex(const std::string& name) const {
 std::unique_ptr<Table> Table::open(const std::string& name, Fault& fault, Fault& warning, bool& missing) {
     missing = false;
     std::string candidate = endsWithCi(name, ".dbf") ? name : name + ".dbf";
-    std::string found = findCaseInsensitive(candidate);
-    if (found.empty()) {
+    EntryKind kind = EntryKind::None;
+    std::string found = findEntryCaseInsensitive(candidate, kind);
+    if (kind == EntryKind::None) {
         missing = true;
         fault = {kErrOpen, candidate + ": no such table"};
+        return nullptr;
+    }
+    if (kind == EntryKind::Other) {
+        // Stat first: a FIFO or a directory is never opened as a table.
+        fault = {kErrOpen, found + ": is " + describeEntry(found) + ", not a table file"};
         return nullptr;
     }
     std::unique_ptr<Table> t(new Table());
@@ -313,23 +319,35 @@ std::unique_ptr<Table> Table::create(const std::string& name, const std::vector<
             return nullptr;
         }
     }
-    std::string existing = findCaseInsensitive(base + ".dbf");
+    EntryKind kind = EntryKind::None;
+    std::string existing = findEntryCaseInsensitive(base + ".dbf", kind);
+    if (kind == EntryKind::Other) {
+        // Whatever sits in the table's place is left alone, and so are its
+        // memo and tag files.
+        fault = {kErrCreate,
+                 existing + ": is " + describeEntry(existing) + "; no table is made in its place"};
+        return nullptr;
+    }
     std::string dbfPath = existing.empty() ? base + ".dbf" : existing;
     std::string realBase = dbfPath.substr(0, dbfPath.size() - 4);
-    if (!existing.empty()) {
-        if (!replace) {
-            fault = {kErrCreate, dbfPath + ": table exists"};
+    Fault f2, w2;
+    bool missing = false;
+    if (!existing.empty() && !replace) {
+        fault = {kErrCreate, dbfPath + ": table exists"};
+        return nullptr;
+    }
+    if (existing.empty() || !Table::open(dbfPath, f2, w2, missing)) {
+        // A table we cannot read, or memo files left without their table,
+        // are set aside under names no earlier copy holds, never destroyed.
+        if (!existing.empty() && moveAsideUnique(dbfPath, ".damaged").empty()) {
+            fault = {kErrCreate, dbfPath + ": cannot be set aside: " + errnoText()};
             return nullptr;
         }
-        // A table we cannot read is set aside, never destroyed.
-        Fault f2, w2;
-        bool missing = false;
-        if (!Table::open(dbfPath, f2, w2, missing) && !missing) {
-            renameFile(dbfPath, dbfPath + ".damaged");
-            for (const char* ext : {".fpt", ".dbt"}) {
-                std::string m = findCaseInsensitive(realBase + ext);
-                if (!m.empty())
-                    renameFile(m, m + ".damaged");
+        for (const char* ext : {".fpt", ".dbt"}) {
+            std::string m = findCaseInsensitive(realBase + ext);
+            if (!m.empty() && moveAsideUnique(m, ".damaged").empty()) {
+                fault = {kErrCreate, m + ": cannot be set aside: " + errnoText()};
+                return nullptr;
             }
         }
     }
@@ -362,7 +380,6 @@ std::unique_ptr<Table> Table::create(const std::string& name, const std::vector<
         }
     }
     Fault warning;
-    bool missing = false;
     auto t = Table::open(dbfPath, fault, warning, missing);
     if (t && warning.code != 0) {
         fault = warning;

@@ -474,12 +474,14 @@ TEST(EngineApi, DamagedFilesAreReportedNotRead) {
         int memoCode; // error reading the memo (0: reads)
         const char* text;
     };
-    std::string badVersion = dbf, badLen = dbf, badType = dbf, badPtr = dbf, garbagePtr = dbf, badBlock = fpt;
+    std::string badVersion = dbf, badLen = dbf, badType = dbf, badPtr = dbf, garbagePtr = dbf, badBlock = fpt,
+                headerPtr = dbf;
     badVersion[0] = '\x77';
     badLen[8] = '\x10', badLen[9] = 0;
     badType[32 + 11] = '?';
     std::memcpy(&badPtr[hlen + answersAt], "  99999999", 10);
     std::memcpy(&garbagePtr[hlen + answersAt], "12ab      ", 10);
+    std::memcpy(&headerPtr[hlen + answersAt], "         3", 10);
     badBlock[6] = 0, badBlock[7] = 0;
     std::vector<Case> cases = {
         {"truncated header", dbf.substr(0, 20), fpt, E4_DATA, 0, "header truncated"},
@@ -488,6 +490,8 @@ TEST(EngineApi, DamagedFilesAreReportedNotRead) {
         {"bad field type", badType, fpt, E4_DATA, 0, "unknown type"},
         {"descriptors cut off", dbf.substr(0, 200), fpt, E4_DATA, 0, "does not fit the file"},
         {"memo pointer beyond the memo file", badPtr, fpt, 0, E4_MEMO, "beyond the end of the memo file"},
+        {"memo pointer into the memo file's header", headerPtr, fpt, 0, E4_MEMO,
+         "into the memo file's header"},
         {"memo pointer not a number", garbagePtr, fpt, 0, E4_MEMO, "not a block number"},
         {"memo block size 0", dbf, badBlock, E4_MEMO, E4_MEMO, "block size is 0"},
         {"memo file truncated", dbf, fpt.substr(0, 520), 0, E4_MEMO, "runs past the end"},

@@ -115,14 +115,17 @@ TEST(AltavoDb, CheckPassesSoundTablesAndListsFaults) {
         std::string bytes;
         const char* fault;
     };
-    std::string beyondMemo = dbf, shared = dbf, badCount = dbf, badNumber = dbf, badFlag = dbf;
+    std::string beyondMemo = dbf, intoHeader = dbf, shared = dbf, badCount = dbf, badNumber = dbf,
+                badFlag = dbf;
     std::memcpy(&beyondMemo[hlen + noteAt], "    999999", 10);
+    std::memcpy(&intoHeader[hlen + noteAt], "         1", 10);
     std::memcpy(&shared[hlen + rl + noteAt], &dbf[hlen + noteAt], 10);
     badCount[4] = 9;
     std::memcpy(&badNumber[hlen + 1 + 8], "  1x3", 5);
     badFlag[hlen + rl] = 'Q';
     std::vector<Case> cases = {
         {"memo pointer beyond the memo file", beyondMemo, "beyond the end of the memo file"},
+        {"memo pointer into the memo file's header", intoHeader, "points into the memo file's header"},
         {"two records sharing a memo block", shared, "share memo blocks"},
         {"record count beyond the file", badCount, "header says 9 records"},
         {"bad number", badNumber, "is not a number"},
@@ -137,6 +140,12 @@ TEST(AltavoDb, CheckPassesSoundTablesAndListsFaults) {
         EXPECT_NE(out.find(c.fault), std::string::npos) << out;
         EXPECT_NE(out.find("/people."), std::string::npos) << "faults name the file";
     }
+
+    // dump reports a bad memo pointer instead of printing an empty memo.
+    writeFile(name + ".dbf", intoHeader);
+    out = runTool("dump --jsonl " + name, &status);
+    EXPECT_NE(status, 0) << out;
+    EXPECT_NE(out.find("points into the memo file's header"), std::string::npos) << out;
 }
 
 namespace {

@@ -9,10 +9,17 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <cmath>
+#include <sys/stat.h>
 
+#include "data/TSafePath.h"
 #include "data/TTextCodec.h"
+#include "data/TTextLimits.h"
 
 namespace {
+
+// Pictures and simulation files are stored whole in a memo; beyond this they
+// are refused rather than copied into the test's tables.
+constexpr qint64 MaxFileBytes = 16 * 1024 * 1024;
 
 // Reads values out of the JSON tree, noting each problem with its path.
 class TDescriptionReader {
@@ -22,7 +29,8 @@ public:
 
     void Error(const QString& path, const QString& what) { m_errors << path + ": " + what; }
 
-    // A text value. maxBytes is the width of the field it goes to (0: a memo).
+    // A text value. maxBytes: the width of the field it goes to, or the
+    // length limit of a memo text (TextLimits).
     QString Text(const QJsonObject& object, const QString& path, const char* key, bool required,
                  int maxBytes) {
         const QString at = path + "." + key;
@@ -89,7 +97,7 @@ public:
     // A directory below the database directory, stored with its trailing "/".
     QString RelativeDirectory(const QJsonObject& object, const QString& path, const char* key,
                               bool required) {
-        QString dir = Text(object, path, key, required, 0);
+        QString dir = Text(object, path, key, required, TextLimits::Title);
         if (dir.isEmpty())
             return dir;
         if (!IsInside(dir)) {
@@ -101,18 +109,12 @@ public:
         return dir;
     }
 
-    static bool IsInside(const QString& name) {
-        QString n = QString(name).replace('\\', '/');
-        if (n.startsWith('/') || (n.size() >= 2 && n[1] == ':'))
-            return false;
-        const QStringList parts = n.split('/', Qt::SkipEmptyParts);
-        return !parts.isEmpty() && !parts.contains("..");
-    }
+    static bool IsInside(const QString& name) { return !SafeRelativePath(name).isEmpty(); }
 
     // A file named in the description, read from the description's directory.
     QString File(const QJsonObject& object, const QString& path, const char* key, bool required,
                  QByteArray& data) {
-        QString name = Text(object, path, key, required, 0);
+        QString name = Text(object, path, key, required, TextLimits::Title);
         if (name.isEmpty())
             return name;
         const QString at = path + "." + key;
@@ -120,7 +122,30 @@ public:
             Error(at, "must be a relative file name inside the description's directory");
             return {};
         }
-        QFile file(QDir(m_baseDir).filePath(QString(name).replace('\\', '/')));
+        // Only a regular file inside the description's directory, after
+        // every link is resolved, is read: never a link out of it, a FIFO
+        // (which would block) or a device.
+        const QString base = QFileInfo(m_baseDir).canonicalFilePath();
+        const QString target =
+            QFileInfo(QDir(m_baseDir).filePath(SafeRelativePath(name))).canonicalFilePath();
+        if (target.isEmpty()) {
+            Error(at, QString("the file \"%1\" does not exist").arg(name));
+            return name;
+        }
+        if (!target.startsWith(base + "/")) {
+            Error(at, QString("the file \"%1\" leads outside the description's directory").arg(name));
+            return name;
+        }
+        struct stat st;
+        if (::stat(QFile::encodeName(target).constData(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            Error(at, QString("\"%1\" is not a regular file").arg(name));
+            return name;
+        }
+        if (st.st_size > MaxFileBytes) {
+            Error(at, QString("the file \"%1\" is larger than %2 bytes").arg(name).arg(MaxFileBytes));
+            return name;
+        }
+        QFile file(target);
         if (!file.open(QIODevice::ReadOnly)) {
             Error(at, QString("the file \"%1\" cannot be read").arg(file.fileName()));
             return name;
@@ -161,7 +186,7 @@ public:
                 Error(itemAt, "must be a text that is not empty");
                 continue;
             }
-            CheckStorable(itemAt, array[i].toString(), 0);
+            CheckStorable(itemAt, array[i].toString(), TextLimits::Text);
             texts << array[i].toString();
         }
         if (object.contains(key) && (array.size() < minCount || array.size() > maxCount))
@@ -233,7 +258,7 @@ std::vector<TTermDescription> ReadGlossary(TDescriptionReader& r, const QJsonObj
             continue;
         TTermDescription term;
         term.Term = r.Text(o, at, "term", true, 50);
-        term.Definition = r.Text(o, at, "definition", true, 0);
+        term.Definition = r.Text(o, at, "definition", true, TextLimits::Text);
         if (!term.Term.isEmpty() && seen.contains(term.Term))
             r.Error(at + ".term", QString("\"%1\" is already in the glossary").arg(term.Term));
         seen.insert(term.Term);
@@ -245,10 +270,10 @@ std::vector<TTermDescription> ReadGlossary(TDescriptionReader& r, const QJsonObj
 TQuestionDescription ReadQuestion(TDescriptionReader& r, const QJsonObject& o, const QString& at) {
     TQuestionDescription q;
     const QString kind = o.value("type").toString();
-    q.Title = r.Text(o, at, "title", false, 0);
-    q.Question = r.Text(o, at, "question", true, 0);
-    q.Hint = r.Text(o, at, "hint", false, 0);
-    q.Ref = r.Text(o, at, "ref", false, 0);
+    q.Title = r.Text(o, at, "title", false, TextLimits::Title);
+    q.Question = r.Text(o, at, "question", true, TextLimits::Text);
+    q.Hint = r.Text(o, at, "hint", false, TextLimits::Text);
+    q.Ref = r.Text(o, at, "ref", false, TextLimits::Text);
     if (kind == "truefalse") {
         q.Type = 0;
         const QJsonValue answer = o.value("answer");
@@ -306,8 +331,8 @@ std::optional<TTestDescription> ReadTest(TDescriptionReader& r, const QJsonObjec
     TTestDescription test;
     const QString at = "$.test";
     test.Id = r.Identifier(o, at, "id", 10);
-    test.Title = r.Text(o, at, "title", true, 0);
-    test.Description = r.Text(o, at, "description", false, 0);
+    test.Title = r.Text(o, at, "title", true, TextLimits::Title);
+    test.Description = r.Text(o, at, "description", false, TextLimits::Text);
     test.Path = r.RelativeDirectory(o, at, "path", false);
     test.Table = r.Identifier(o, at, "table", 10);
     if (!test.Table.isEmpty() && !QRegularExpression("^[A-Za-z0-9_]+$").match(test.Table).hasMatch())
@@ -317,8 +342,8 @@ std::optional<TTestDescription> ReadTest(TDescriptionReader& r, const QJsonObjec
         r.Error(at + ".parent", "is missing");
     else if (r.Object(o.value("parent"), at + ".parent", parent)) {
         test.ParentId = r.Identifier(parent, at + ".parent", "id", 10);
-        test.ParentTitle = r.Text(parent, at + ".parent", "title", true, 0);
-        test.ParentDescription = r.Text(parent, at + ".parent", "description", false, 0);
+        test.ParentTitle = r.Text(parent, at + ".parent", "title", true, TextLimits::Title);
+        test.ParentDescription = r.Text(parent, at + ".parent", "description", false, TextLimits::Text);
         test.ParentTime = r.Text(parent, at + ".parent", "time", false, 5);
     }
     test.Graphic = r.File(o, at, "graphic", false, test.GraphicData);
@@ -360,8 +385,8 @@ std::optional<TCourseDescription> ReadCourseDescription(const QString& file, QSt
 
     TCourseDescription course;
     course.Id = r.Identifier(root, "$", "id", 10);
-    course.Title = r.Text(root, "$", "title", true, 0);
-    course.Description = r.Text(root, "$", "description", false, 0);
+    course.Title = r.Text(root, "$", "title", true, TextLimits::Title);
+    course.Description = r.Text(root, "$", "description", false, TextLimits::Text);
     course.Path = r.RelativeDirectory(root, "$", "path", true);
     course.Genesis = r.Text(root, "$", "genesis", false, 40);
     course.MovieType = r.Integer(root, "$", "movietype", 0, 9999, 0);
@@ -370,9 +395,9 @@ std::optional<TCourseDescription> ReadCourseDescription(const QString& file, QSt
     const QJsonValue interactive = root.value("interactive");
     QJsonObject io;
     if (!interactive.isUndefined() && !interactive.isNull() && r.Object(interactive, "$.interactive", io)) {
-        course.InteractiveName = r.Text(io, "$.interactive", "name", true, 0);
-        course.InteractiveClass = r.Text(io, "$.interactive", "class", false, 0);
-        course.InteractivePath = r.Text(io, "$.interactive", "path", false, 0);
+        course.InteractiveName = r.Text(io, "$.interactive", "name", true, TextLimits::Title);
+        course.InteractiveClass = r.Text(io, "$.interactive", "class", false, TextLimits::Title);
+        course.InteractivePath = r.Text(io, "$.interactive", "path", false, TextLimits::Title);
     }
     course.Pages = ReadPages(r, root);
     course.Glossary = ReadGlossary(r, root);

@@ -4,14 +4,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QTextStream>
 #include <memory>
 
-#include "TFileSwap.h"
+#include "TInstallPlan.h"
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
 #include "data/TEngineSession.h"
 #include "data/TGlossary.h"
 #include "data/TIndex.h"
+#include "data/TInstallJournal.h"
 #include "data/TTestSession.h"
 #include "data/TTesting.h"
 #include "data/TUser.h"
@@ -225,11 +227,31 @@ bool TCourseInstaller::Install(const TCourseDescription& course) {
         m_error = QString("The database directory \"%1\" could not be made.").arg(m_databaseDir);
         return false;
     }
+    // One installation at a time per database directory; a second one waits.
+    std::unique_ptr<TInstallLock> lock = std::make_unique<TInstallLock>(m_databaseDir, false);
+    if (!lock->Held() && lock->Error().startsWith("Another installation")) {
+        QTextStream(stderr) << "altavo-course: another installation into " << m_databaseDir
+                            << " is running; waiting for it to finish.\n";
+        lock = std::make_unique<TInstallLock>(m_databaseDir, true);
+    }
+    if (!lock->Held()) {
+        m_error = lock->Error();
+        return false;
+    }
+    QString recovered;
+    if (RecoverInstallationLocked(m_databaseDir, &recovered) == TRecovery::Failed) {
+        m_error = recovered;
+        return false;
+    }
+    if (!recovered.isEmpty())
+        m_notes << recovered;
+
     const QString courseDir = m_databaseDir + QString(course.Path).replace('\\', '/');
     m_mediaDir = m_mediaDir.isEmpty() ? courseDir : QDir(m_mediaDir).absolutePath() + "/";
 
     // Staging and backups live inside the database directory, so that every
-    // move into place is a rename on one file system.
+    // move into place is a rename on one file system. The staged tables are
+    // copies of the live ones as they are now, under the lock.
     QTemporaryDir staging(m_databaseDir + ".altavo-course-stage-XXXXXX");
     QTemporaryDir backup(m_databaseDir + ".altavo-course-backup-XXXXXX");
     if (!staging.isValid() || !backup.isValid()) {
@@ -239,26 +261,52 @@ bool TCourseInstaller::Install(const TCourseDescription& course) {
     if (!Stage(course, staging.path() + "/"))
         return false;
 
-    TFileSwap swap(staging.path(), QDir(m_databaseDir).absolutePath(), backup.path());
-    if (!swap.Apply()) {
-        m_error = swap.Error();
-        return false;
-    }
+    TInstallJournal journal;
     const QByteArray ini = "[Main]\r\nCourseId=" + course.Id.toUtf8() + "\r\n";
-    if (!swap.ReplaceFile(m_mediaDir + "Course.ini", ini)) {
-        m_error = swap.Error();
-        swap.RollBack();
+    TInstallPlan plan(journal, backup.path());
+    // A media directory inside the database directory gets its Course.ini
+    // through the staged tree, so nothing is written outside the work
+    // directories before the journal.
+    const QString liveRoot = QDir(m_databaseDir).absolutePath();
+    const bool mediaInside = m_mediaDir.startsWith(m_databaseDir);
+    if (mediaInside) {
+        const QString staged = staging.path() + "/" + m_mediaDir.mid(m_databaseDir.size()) + "Course.ini";
+        QDir().mkpath(QFileInfo(staged).path());
+        QFile out(staged);
+        if (!out.open(QIODevice::WriteOnly) || out.write(ini) != ini.size()) {
+            m_error = QString("\"%1\" could not be written.").arg(staged);
+            return false;
+        }
+    }
+    if (!plan.AddTree(staging.path(), liveRoot) ||
+        (!mediaInside && !plan.AddFile(m_mediaDir + "Course.ini", ini))) {
+        m_error = plan.Error();
+        plan.Abandon();
         return false;
     }
     TRegistry registry(m_registryFile);
-    const QString key = QString(SettingsKey) + "\\" + course.Id;
-    if (!registry.OpenKey(key, true) || !registry.WriteString("StreamDir", m_mediaDir)) {
-        m_error = QString("The registry key \"%1\" could not be written to \"%2\". %3")
-                      .arg(key, m_registryFile, registry.LastError());
-        swap.RollBack();
+    journal.RegistryFile = m_registryFile;
+    journal.RegistryKey = QString(SettingsKey) + "\\" + course.Id;
+    journal.RegistryName = "StreamDir";
+    journal.RegistryValue = m_mediaDir;
+    journal.RegistryKeyExisted = registry.OpenKeyReadOnly(journal.RegistryKey);
+    journal.RegistryOldValue = journal.RegistryKeyExisted ? registry.ReadString("StreamDir") : QString();
+    journal.WorkDirs = {staging.path(), backup.path()};
+
+    // From the moment the journal is written, an interrupted run is finished
+    // by the next one (or by the player's start-up).
+    if (!journal.Write(m_databaseDir, &m_error)) {
+        plan.Abandon();
         return false;
     }
-    swap.Commit();
+    staging.setAutoRemove(false);
+    backup.setAutoRemove(false);
+    if (!journal.RollForward(&m_error)) {
+        journal.RollBack();
+        journal.Finish(m_databaseDir);
+        return false;
+    }
+    journal.Finish(m_databaseDir);
     m_notes << QString("Media directory (StreamDir): %1").arg(m_mediaDir);
     return true;
 }
