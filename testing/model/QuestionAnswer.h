@@ -2,6 +2,7 @@
 // One question of a running attempt, in the order it is put to the learner,
 // and the rules that read an entry on its own.
 #include <QString>
+#include <vector>
 
 struct QuestionAnswer {
     int Position = 0;   // NUM of the question in its test
@@ -32,6 +33,11 @@ int CodeCorrectAnswer(int type, const QString& answer);
 // An entry still to be done: nothing recorded, or a multiple-choice answer
 // with no choice ticked.
 bool IsIncomplete(const QuestionAnswer& entry);
+
+// The ticked state of the answer rows when the entry is drawn again: the
+// recorded answer once the learner has left the question with one, else
+// nothing ticked. `rows` is the number of rows drawn (2 for true or false).
+std::vector<bool> TickedRows(const QuestionAnswer& entry, int rows);
 
 // Clears what an attempt recorded, keeping the question.
 void ResetAnswer(QuestionAnswer& entry);

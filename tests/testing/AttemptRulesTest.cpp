@@ -107,6 +107,35 @@ TEST(AttemptRulesTest, RecordingAnswersByType) {
     }
 }
 
+TEST(AttemptRulesTest, RedrawnRowsShowTheRecordedAnswer) {
+    using Rows = std::vector<bool>;
+    // Whatever the learner ticks and leaves is ticked again on return.
+    struct {
+        int type, choices;
+        Rows ticked;
+    } roundTrips[] = {
+        {TTesting::TrueFalse, 2, {true, false}},
+        {TTesting::TrueFalse, 2, {false, true}},
+        {TTesting::SingleChoice, 4, {false, false, true, false}},
+        {TTesting::MultipleChoice, 4, {true, false, true, true}},
+        {TTesting::MultipleChoice, 1, {true}},
+    };
+    for (const auto& c : roundTrips) {
+        TTestRun run = RunOf({Entry(c.type, c.choices)});
+        run.RecordAnswer(c.ticked);
+        EXPECT_EQ(TickedRows(run.QuestionList[0], int(c.ticked.size())), c.ticked) << c.type;
+    }
+    QuestionAnswer unseen = Answered(TTesting::SingleChoice, 2);
+    unseen.Seen = false;
+    EXPECT_EQ(TickedRows(unseen, 3), Rows(3, false)) << "not yet left with an answer";
+    EXPECT_EQ(TickedRows(Entry(TTesting::TrueFalse), 2), Rows(2, false));
+    // Answers a damaged or outdated block may carry tick nothing out of range.
+    EXPECT_EQ(TickedRows(Answered(TTesting::SingleChoice, 9), 3), Rows(3, false));
+    EXPECT_EQ(TickedRows(Answered(TTesting::TrueFalse, -1), 2), Rows(2, false));
+    EXPECT_EQ(TickedRows(Answered(TTesting::MultipleChoice, int(0x80000003u), false, 40), 40)[31], true);
+    EXPECT_EQ(TickedRows(Answered(TTesting::Simulation, 0), 2), Rows(2, false));
+}
+
 TEST(AttemptRulesTest, SimulationVerdictAndIncompleteRule) {
     TTestRun run = RunOf({Entry(TTesting::Simulation, 3, 9)});
     EXPECT_TRUE(IsIncomplete(run.QuestionList[0]));
