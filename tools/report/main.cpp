@@ -25,12 +25,16 @@ int main(int argc, char* argv[]) {
     // Reports need fonts but no screen: run without a display unless told otherwise.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // The arguments are ours alone: Qt would take "--session" for itself.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    int qtArgc = 1;
+    QGuiApplication app(qtArgc, argv);
     TStderrMessageService stderrMessages;
     SetMessageService(&stderrMessages);
     QTextStream out(stdout), err(stderr);
 
-    const QStringList args = app.arguments().mid(1);
     if (args.contains("--help") || args.contains("-h")) {
         out << UsageText;
         return Done;
