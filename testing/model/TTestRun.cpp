@@ -58,6 +58,34 @@ QString LeftOutMessage(int leftOut, bool resumed) {
 
 } // namespace
 
+int TTestRun::ScreenForTestButton(const QByteArray& savedBlock) const {
+    if (TestRunning)
+        return ContinueLater ? 11 : 8;
+    return IsResumable(savedBlock) ? 7 : 8;
+}
+
+bool TTestRun::LeaveTest(bool continueLater) {
+    ContinueLater = continueLater;
+    if (continueLater)
+        return false;
+    TestRunning = false;
+    return true;
+}
+
+void TTestRun::AnswerContinue(bool yes) {
+    ContinueLater = false;
+    if (yes)
+        TestEntryMode = TestEntry::Continuing;
+    else
+        TestRunning = false;
+}
+
+std::optional<bool> TTestRun::FinishedFlagAtShutdown() const {
+    if (!TestRunning)
+        return std::nullopt;
+    return !ContinueLater;
+}
+
 bool TTestRun::IsResumable(const QByteArray& block) {
     std::optional<TAnswersBlock> read = TAnswersBlock::Read(block);
     return read && !read->Finished && !read->Records.empty();

@@ -59,9 +59,30 @@ public:
     bool TestRunning = false;
     int TestEntryMode = TestEntry::Normal;
     bool ContinueLater = false;
-    QDateTime TestStart;
-    QString TimeLimit; // closed book: "h:m"
-    int SessionId = 0; // the attempt's session row, once started (0: none)
+    QDateTime TestStart; // when the countdown started
+    QString TimeLimit;   // closed book: "h:m"
+    int SessionId = 0;   // the attempt's session row, once started (0: none)
+
+    // --- Where the learner goes, and what ends the attempt ---
+
+    // The screen the test button of the movie page leads to: 11 (continue
+    // the test?) while an attempt left to be continued runs, 8 (test type)
+    // while another runs; otherwise 7 to resume a saved block that can be
+    // resumed, else 8.
+    int ScreenForTestButton(const QByteArray& savedBlock) const;
+    // Leaving the test screen by the main button, asked whether to continue
+    // later. True when the attempt is to be saved as ended now.
+    bool LeaveTest(bool continueLater);
+    // The answer on the continue-the-test screen: Yes goes on (the whole time
+    // limit again), No gives the attempt up for a new one.
+    void AnswerContinue(bool yes);
+    // The exam analysis ends the attempt (save it as ended); leaving that
+    // screen clears TestRunning and keeps the entries for a later attempt.
+    void EndAttempt() { ContinueLater = false; }
+    void LeaveExamAnalysis() { TestRunning = false; }
+    // At shutdown a running attempt is saved: to be continued when the
+    // learner chose so, else as ended. nullopt: nothing to save.
+    std::optional<bool> FinishedFlagAtShutdown() const;
 
     // --- Preparing the list (entering the test screen with no attempt running) ---
 

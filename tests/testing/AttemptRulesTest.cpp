@@ -1,11 +1,13 @@
 // The rules of an attempt that need no tests store: coding the correct
 // answer, recording answers, the incomplete rule, moving between questions,
 // the entry modes, item-review lines and the shuffle.
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <set>
 
 #include "data/TTesting.h"
 #include "testing/model/TTestRun.h"
+#include "testing/model/TTestTypeTexts.h"
 
 namespace {
 
@@ -231,6 +233,60 @@ TEST(AttemptRulesTest, EnteringTheTestScreenByMode) {
     a = open.EnterTestScreen(start);
     EXPECT_TRUE(a.StartSession && !a.StartCountdown);
     EXPECT_TRUE(open.TimeLimit.isEmpty());
+}
+
+TEST(AttemptRulesTest, AttemptLifecycleFromTestButtonToShutdown) {
+    const QByteArray none;
+    TTestRun run = RunOf({Entry(1), Entry(1)});
+    run.TestRunning = false;
+    EXPECT_EQ(run.ScreenForTestButton(none), 8);
+    EXPECT_FALSE(run.FinishedFlagAtShutdown());
+
+    run.TestRunning = true;
+    EXPECT_EQ(run.ScreenForTestButton(none), 8) << "running, not left for later";
+    EXPECT_EQ(run.FinishedFlagAtShutdown(), std::optional(true));
+    EXPECT_FALSE(run.LeaveTest(true)) << "continue later: nothing saved yet";
+    EXPECT_EQ(run.ScreenForTestButton(none), 11);
+    EXPECT_EQ(run.FinishedFlagAtShutdown(), std::optional(false)) << "saved to be continued";
+
+    run.AnswerContinue(true);
+    EXPECT_FALSE(run.ContinueLater);
+    EXPECT_EQ(run.TestEntryMode, TestEntry::Continuing);
+    EXPECT_TRUE(run.TestRunning);
+    run.EnterTestScreen(QDateTime::currentDateTime());
+
+    run.LeaveTest(true);
+    run.AnswerContinue(false);
+    EXPECT_FALSE(run.TestRunning) << "No gives the attempt up";
+    EXPECT_FALSE(run.ContinueLater);
+
+    run.TestRunning = true;
+    EXPECT_TRUE(run.LeaveTest(false)) << "not to be continued: saved as ended";
+    EXPECT_FALSE(run.TestRunning);
+
+    run.TestRunning = true;
+    run.EndAttempt();
+    EXPECT_EQ(run.FinishedFlagAtShutdown(), std::optional(true));
+    run.LeaveExamAnalysis();
+    EXPECT_FALSE(run.TestRunning);
+    EXPECT_EQ(run.Count(), 2) << "entries kept for a later attempt";
+
+    // A saved block that can be resumed leads straight to the test.
+    TTestRun saved = RunOf({Answered(1, 1)});
+    saved.CurrentQuestion = 0;
+    const QByteArray block = *saved.AnswersBlock(false);
+    EXPECT_EQ(run.ScreenForTestButton(block), 7);
+    EXPECT_EQ(run.ScreenForTestButton(*saved.AnswersBlock(true)), 8);
+}
+
+TEST(AttemptRulesTest, TestTypeExplanationsKeepTheirDoubleBlanks) {
+    for (const QString& text : {TestTypeText::OpenBook, TestTypeText::ClosedBook}) {
+        SCOPED_TRACE(text.toStdString());
+        EXPECT_FALSE(text.contains(QRegularExpression(R"(\. \S)"))) << "a full stop with one blank";
+        EXPECT_FALSE(text.contains("   "));
+    }
+    EXPECT_TRUE(TestTypeText::OpenBook.contains("\"Hint\" or  \"References\" buttons"));
+    EXPECT_TRUE(TestTypeText::ClosedBook.endsWith("upon completion."));
 }
 
 TEST(AttemptRulesTest, ItemReviewLinesAndSigns) {
