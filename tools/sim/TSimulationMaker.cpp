@@ -39,6 +39,8 @@ QByteArray MakeSimulation(const QString& descriptionPath, QString& error) {
     const QDir base = QFileInfo(descriptionPath).absoluteDir();
 
     // The stated size, or else the first picture's.
+    const bool sizeStated =
+        description.contains(QLatin1String("width")) || description.contains(QLatin1String("height"));
     QSize size(description.value(QLatin1String("width")).toInt(),
                description.value(QLatin1String("height")).toInt());
     QJsonArray outSteps;
@@ -55,7 +57,7 @@ QByteArray MakeSimulation(const QString& descriptionPath, QString& error) {
                 error,
                 where +
                     QStringLiteral("cannot read the picture %1: %2").arg(pictureName, reader.errorString()));
-        if (!size.isValid())
+        if (i == 0 && !sizeStated)
             size = picture.size();
         if (picture.size() != size)
             return Refuse(error, where + QStringLiteral("the picture %1 is %2 by %3, not %4 by %5")

@@ -198,6 +198,14 @@ TEST_F(SimToolTest, MakeRefusesWhatCannotBePlayed) {
     }
 }
 
+TEST_F(SimToolTest, WithoutAStatedSizeTheFirstPictureSetsIt) {
+    QJsonObject description = WriteScreenshots();
+    description.remove("width");
+    description.remove("height");
+    ASSERT_EQ(Sim({"make", WriteDescription(description), Path("saving.sim")}).exitCode, 0);
+    EXPECT_TRUE(Sim({"check", Path("saving.sim")}).out.contains("size: 619 by 325\n"));
+}
+
 TEST_F(SimToolTest, CheckAcceptsTheDocumentedExample) {
     QFile doc(qEnvironmentVariable("ALTAVO_SOURCE") + "/docs/simulation-format.md");
     ASSERT_TRUE(doc.open(QIODevice::ReadOnly));
