@@ -50,6 +50,18 @@ if [ ! -f "$demo/.courses-installed" ]; then
   touch "$demo/.courses-installed"
 fi
 
+# The courses' clips (lessons, introduction, coaching), made once with ffmpeg
+# and espeak-ng into each course's media directory (StreamDir). Clips already
+# there are kept, so an interrupted run finishes the rest next time.
+if [ ! -f "$demo/.clips-made" ]; then
+  [ -x "$bin/altavo-demodata" ] || { echo "make-demo.sh: $bin/altavo-demodata is missing; build first" >&2; exit 1; }
+  for course in "$src"/demo/courses/*/; do
+    id=$(basename "$course")
+    "$bin/altavo-demodata" clips "$course/course.json" "$demo/media/$id" >/dev/null
+  done
+  touch "$demo/.clips-made"
+fi
+
 # The demo learners with their results, added once; learners and results of
 # earlier runs are kept.
 if [ ! -f "$demo/.learners-added" ]; then
