@@ -4,6 +4,7 @@
 // material read from a finished attempt.
 #include <QDir>
 #include <QProcess>
+#include <set>
 
 #include "data/DataTestSupport.h"
 #include "data/TAnswersBlock.h"
@@ -101,6 +102,46 @@ TEST_F(TestRunStoreTest, BuildsTheListFromTheOpenTestWithoutDrawing) {
     }
     EXPECT_EQ(run.QuestionList[2].GraphicFile, "ex.gif");
     EXPECT_EQ(run.QuestionList[1].QuestionText, "Pick one");
+}
+
+// Run r of a source that walks through every sequence of draws: the digits of
+// r in the mixed radix of the pool sizes.
+TRandomSource EnumeratingSource(int run) {
+    auto divisor = std::make_shared<int>(1);
+    return [run, divisor](int bound) {
+        int pick = (run / *divisor) % bound;
+        *divisor *= bound;
+        return pick;
+    };
+}
+
+TEST_F(TestRunStoreTest, RandomizedAttemptsReachEveryOrder) {
+    ASSERT_TRUE(Store->AddTest("T3", "P", "", "T3Q", "Three"));
+    ASSERT_EQ(Store->OpenTest("T3"), 0);
+    for (int position = 1; position <= 3; ++position)
+        Store->AddTestQuestion(position, TTesting::TrueFalse, "", "Q", 2, "TRUE", "", "", "");
+    auto order = [](const TTestRun& run) {
+        std::vector<int> positions;
+        for (const QuestionAnswer& e : run.QuestionList)
+            positions.push_back(e.Position);
+        return positions;
+    };
+    TTestRun plain;
+    ASSERT_TRUE(plain.Prepare(*Store, QByteArray(), 0, false, EnumeratingSource(5)).Ready);
+    EXPECT_EQ(order(plain), (std::vector<int>{1, 2, 3})) << "not randomized: the test's order";
+    plain.TestRunning = false;
+
+    std::set<std::vector<int>> built, reused;
+    for (int r = 0; r < 6; ++r) {
+        TTestRun run;
+        ASSERT_TRUE(run.Prepare(*Store, QByteArray(), 0, true, EnumeratingSource(r)).Ready);
+        built.insert(order(run));
+        TTestRun again = plain; // an earlier attempt in the test's order
+        ASSERT_TRUE(again.Prepare(*Store, QByteArray(), 0, true, EnumeratingSource(r)).Ready);
+        reused.insert(order(again));
+    }
+    EXPECT_EQ(built.size(), 6u) << "every order of three questions, the test's own among them";
+    EXPECT_EQ(reused.size(), 6u) << "a reused list too";
 }
 
 TEST_F(TestRunStoreTest, TestWithoutQuestionsIsRefused) {
