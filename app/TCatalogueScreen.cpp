@@ -4,34 +4,56 @@
 #include <QKeyEvent>
 #include <QListWidget>
 
-#include "app/TForm1.h"
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
 #include "data/TGlossary.h"
 #include "data/TIndex.h"
 #include "data/TTableText.h"
 #include "data/TTesting.h"
+#include "lesson/TSteps.h"
 #include "platform/TIniFile.h"
 #include "platform/TMessages.h"
 #include "platform/TPaths.h"
 #include "platform/TRegistry.h"
+#include "shell/ControlLayout.h"
+#include "shell/TForm1.h"
+#include "shell/TListEvents.h"
 #include "skin/TPleaseWait.h"
+#include "widgets/TDirectory.h"
 #include "widgets/TSkinButton.h"
 
 namespace {
-constexpr int kCourseProduct = 258;
-constexpr int kTestProduct = 257;
+constexpr int CourseListColour = 44207513;     // red 153, green 141, blue 162
+constexpr int CourseListFontColour = 16777215; // white
 } // namespace
 
-TCatalogueScreen::TCatalogueScreen(TForm1& form) : QObject(&form), f(form) {
-    f.SetScreenRoutines(ScreenCourseSelection, {[this] { Enter(); }, [this] { Leave(); }});
-    connect(f.btnSelectCourse, &QAbstractButton::clicked, this, &TCatalogueScreen::StartSelectedCourse);
-    connect(f.CourseListbox, &QListWidget::itemDoubleClicked, this, [this] { StartSelectedCourse(); });
-    f.CourseListbox->installEventFilter(this);
+TCatalogueScreen::TCatalogueScreen(TForm1& form)
+    : TScreenModule(form, ScreenCourseSelection, {"Course Selection Screen", "background", "Blankbk.gif"}) {
+    CourseListbox = Own(new QListWidget(&f), "CourseListbox");
+    btnSelectCourse = Own(new TSkinButton(&f), "btnSelectCourse");
+    btnSelectCourse->setGeometry(ControlLayout::SelectCourseButton);
+    AddSkin(FaceEntry(btnSelectCourse, "Course Selection Screen", "btnSelectCourse"));
+    AddSkin({TSkinStep::CourseList, [this](const TSkinScheme& s) {
+                 QPalette palette = CourseListbox->palette();
+                 palette.setColor(QPalette::Base,
+                                  s.Colour("Course Selection Screen", "ListBox Color", CourseListColour));
+                 palette.setColor(QPalette::Text, s.Colour("Course Selection Screen", "ListBox Font Color",
+                                                           CourseListFontColour));
+                 CourseListbox->setPalette(palette);
+                 QFont font = CourseListbox->font();
+                 font.setPointSize(
+                     std::max(1, s.Integer("Course Selection Screen", "ListBox Font Size", 12)));
+                 font.setFamily(
+                     s.String("Course Selection Screen", "ListBox Font", QStringLiteral("Times New Roman")));
+                 CourseListbox->setFont(font);
+             }});
+    connect(btnSelectCourse, &QAbstractButton::clicked, this, &TCatalogueScreen::StartSelectedCourse);
+    connect(CourseListbox, &QListWidget::itemDoubleClicked, this, [this] { StartSelectedCourse(); });
+    CourseListbox->installEventFilter(this);
 }
 
 bool TCatalogueScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == f.CourseListbox && event->type() == QEvent::KeyPress) {
+    if (watched == CourseListbox && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             StartSelectedCourse();
@@ -42,20 +64,13 @@ bool TCatalogueScreen::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TCatalogueScreen::Enter() {
-    f.CurrentScreen = ScreenCourseSelection;
-    f.SetBackground(f.BackgroundNames.CourseSelection);
-    f.CourseListbox->setGeometry(141, 200, 405, 176);
-    f.CourseListbox->clear();
-    f.CourseListbox->show();
+    CourseListbox->setGeometry(141, 200, 405, 176);
+    CourseListbox->clear();
+    CourseListbox->show();
     FillCourseList();
-    f.btnSelectCourse->move(282, 417);
-    f.btnSelectCourse->show();
-    f.CourseListbox->setFocus();
-}
-
-void TCatalogueScreen::Leave() {
-    f.btnSelectCourse->hide();
-    f.CourseListbox->hide();
+    btnSelectCourse->move(282, 417);
+    btnSelectCourse->show();
+    CourseListbox->setFocus();
 }
 
 // Every course is assigned to the learner (course and test) on the way; then
@@ -76,37 +91,41 @@ void TCatalogueScreen::FillCourseList() {
         if (!f.Courses->GoToCourseId(c.id))
             continue;
         c.testId = f.Courses->GetTestId();
-        f.Assignment->AddAssignment(f.CurrentUserId, kCourseProduct, 0, c.id);
-        f.Assignment->AddAssignment(f.CurrentUserId, kTestProduct, 0, c.testId);
+        f.Assignment->AddAssignment(f.CurrentUserId, TAssignment::CourseProduct, 0, c.id);
+        f.Assignment->AddAssignment(f.CurrentUserId, TAssignment::TestProduct, 0, c.testId);
     }
-    f.Assignment->ListAssignmentsByTypes(f.CurrentUserId, kCourseProduct);
+    TListEvents events(
+        *f.Assignment, [this] { CourseListStart(); },
+        [this](const QString&, const QString& productId) { CourseListItem(productId); },
+        [this] { CourseListEnd(); });
+    f.Assignment->ListAssignmentsByTypes(f.CurrentUserId, TAssignment::CourseProduct);
 }
 
 void TCatalogueScreen::CourseListStart() {
-    f.CourseListbox->clear();
+    CourseListbox->clear();
     f.ListedIds.clear();
-    f.btnSelectCourse->setEnabled(true);
+    btnSelectCourse->setEnabled(true);
 }
 
 void TCatalogueScreen::CourseListItem(const QString& productId) {
     if (!f.Courses->GoToCourseId(productId))
         return;
-    auto* item = new QListWidgetItem(f.Courses->GetTitle(), f.CourseListbox);
-    item->setData(Qt::UserRole, f.CourseListbox->count() - 1);
+    auto* item = new QListWidgetItem(f.Courses->GetTitle(), CourseListbox);
+    item->setData(Qt::UserRole, CourseListbox->count() - 1);
     f.ListedIds << productId;
 }
 
 void TCatalogueScreen::CourseListEnd() {
-    if (f.CourseListbox->count() > 0)
-        f.CourseListbox->setCurrentRow(0);
+    if (CourseListbox->count() > 0)
+        CourseListbox->setCurrentRow(0);
     else
-        f.btnSelectCourse->setEnabled(false);
+        btnSelectCourse->setEnabled(false);
     if (f.PleaseWait)
         f.PleaseWait->hide();
 }
 
 bool TCatalogueScreen::StartSelectedCourse() {
-    const int row = f.CourseListbox->currentRow();
+    const int row = CourseListbox->currentRow();
     if (row < 0 || row >= f.ListedIds.size())
         return false;
     f.CurrentCourseId = f.ListedIds[row];
@@ -118,7 +137,11 @@ bool TCatalogueScreen::StartSelectedCourse() {
     // A course installed from Windows may name its directory in another letter
     // case than the disk has.
     const QString courseDir = ResolvePath(f.DatabaseDir + FromStoredPath(f.Courses->GetPath()));
-    f.SetCourseTitle(title);
+    // The side windows name the open course.
+    if (f.Directory)
+        f.Directory->SetCourseTitle(title);
+    if (f.Steps)
+        f.Steps->SetTitle(title);
 
     // The course's own tables live in its directory below the database.
     delete f.Index;

@@ -3,20 +3,22 @@
 #include <QAbstractButton>
 #include <QApplication>
 
-#include "app/TForm1.h"
 #include "lesson/TBufferingForm.h"
+#include "shell/ControlLayout.h"
+#include "shell/TForm1.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TSkinButton.h"
 
-TGenesisScreen::TGenesisScreen(TForm1& form) : QObject(&form), f(form) {
-    f.SetScreenRoutines(ScreenGenesis, {[this] { ShowGenesis(); }, [this] { HideGenesis(); }});
-    connect(f.btnGenesisContinue, &QAbstractButton::clicked, this, &TGenesisScreen::btnGenesisContinueClick);
+TGenesisScreen::TGenesisScreen(TForm1& form)
+    : TScreenModule(form, ScreenGenesis, {"Genesis Screen", "background", "Genbk.gif"}) {
+    btnGenesisContinue = Own(new TSkinButton(&f), "btnGenesisContinue");
+    btnGenesisContinue->setGeometry(ControlLayout::GenesisContinueButton);
+    AddSkin(FaceEntry(btnGenesisContinue, "Genesis Screen", "btnContinue"));
+    connect(btnGenesisContinue, &QAbstractButton::clicked, this, &TGenesisScreen::btnGenesisContinueClick);
 }
 
-void TGenesisScreen::ShowGenesis() {
-    f.CurrentScreen = ScreenGenesis;
-    f.SetBackground(f.BackgroundNames.Genesis);
-    f.btnGenesisContinue->show();
+void TGenesisScreen::Enter() {
+    btnGenesisContinue->show();
     QApplication::processEvents();
     f.MoviePanel->setGeometry(f.GenesisMovieLeft, f.GenesisMovieTop, 320, 240);
     f.MovieFrame->move(f.GenesisFrameLeft, f.GenesisFrameTop);
@@ -27,10 +29,11 @@ void TGenesisScreen::ShowGenesis() {
     f.MoviePanel->raise();
 }
 
-void TGenesisScreen::HideGenesis() {
+// The clip panel and its frame belong to the main window; the frame goes back
+// to the movie page's place.
+void TGenesisScreen::Leave() {
     if (f.BufferingForm && f.BufferingForm->isVisible())
         f.BufferingForm->hide();
-    f.btnGenesisContinue->hide();
     f.MoviePanel->hide();
     f.MovieFrame->hide();
     f.MovieFrame->move(f.MovieFrameLeft, f.MovieFrameTop);

@@ -1,19 +1,18 @@
 #pragma once
 // The genesis screen (12): the course's introduction in its framed clip panel,
 // with the button that moves on to the movie page.
-#include <QObject>
+#include "shell/TScreenModule.h"
 
-class TForm1;
+class TSkinButton;
 
-class TGenesisScreen : public QObject {
+class TGenesisScreen : public TScreenModule {
     Q_OBJECT
 public:
     explicit TGenesisScreen(TForm1& form);
 
-    void ShowGenesis();
-    void HideGenesis();
-    void btnGenesisContinueClick();
+    TSkinButton* btnGenesisContinue;
 
-private:
-    TForm1& f;
+    void Enter() override;
+    void Leave() override;
+    void btnGenesisContinueClick();
 };

@@ -2,8 +2,37 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
+
+namespace {
+// The directories the dynamic linker searches by itself: LD_LIBRARY_PATH, the
+// directories of /etc/ld.so.conf and its included files, and the defaults.
+// Looking there ourselves, instead of handing the linker a bare name, means a
+// copy of the library that is already loaded from elsewhere is never taken
+// for one on the system's path.
+QStringList SystemLibraryDirs() {
+    QStringList dirs = qEnvironmentVariable("LD_LIBRARY_PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    QStringList confs{QStringLiteral("/etc/ld.so.conf")};
+    for (const QFileInfo& conf : QDir(QStringLiteral("/etc/ld.so.conf.d"))
+                                     .entryInfoList({QStringLiteral("*.conf")}, QDir::Files, QDir::Name))
+        confs << conf.filePath();
+    for (const QString& conf : confs) {
+        QFile file(conf);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        while (!file.atEnd()) {
+            const QString line = QString::fromLocal8Bit(file.readLine()).trimmed();
+            if (line.startsWith(QLatin1Char('/')))
+                dirs << line;
+        }
+    }
+    dirs << QStringLiteral("/lib") << QStringLiteral("/usr/lib") << QStringLiteral("/lib64")
+         << QStringLiteral("/usr/lib64");
+    return dirs;
+}
+} // namespace
 
 TDynamicLibrary::TDynamicLibrary() = default;
 
@@ -14,12 +43,13 @@ TDynamicLibrary::~TDynamicLibrary() {
 bool TDynamicLibrary::Load(const QString& fileName, const QStringList& dirs) {
     Unload();
     QStringList candidates;
-    for (const QString& dir : dirs) {
+    for (const QString& dir : dirs + SystemLibraryDirs()) {
         QString path = QDir(dir).filePath(fileName);
         if (QFileInfo::exists(path))
             candidates << path;
     }
-    candidates << fileName; // the system's library path
+    if (candidates.isEmpty())
+        m_error = fileName + QStringLiteral(": not found");
     for (const QString& candidate : candidates) {
         auto lib = std::make_unique<QLibrary>(candidate);
         // Resolve every symbol at load time, so a damaged library fails here.

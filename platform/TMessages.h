@@ -19,19 +19,14 @@ public:
     virtual bool Confirm(const QString& text) = 0;
 };
 
-// The service in use; QMessageBox-based unless another was installed.
+// The service in use: the one installed, else the program's default (message
+// boxes in the player, see platform/gui/TMessageBoxes.h), else standard error.
 TMessageService& Messages();
 // Installs a service (not owned); nullptr restores the default.
 void SetMessageService(TMessageService* service);
-
-// Message boxes on screen.
-class TQtMessageService : public TMessageService {
-public:
-    void ShowMessage(const QString& text) override;
-    void ShowMessageCaption(const QString& text, const QString& caption) override;
-    bool Ask(const QString& text) override;
-    bool Confirm(const QString& text) override;
-};
+// Sets the default used when none is installed (not owned); the player sets
+// message boxes once its application object exists.
+void SetDefaultMessageService(TMessageService* service);
 
 // For command-line tools: messages go to standard error, questions answer No.
 class TStderrMessageService : public TMessageService {

@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 
-#include "platform/TShell.h"
+#include "platform/gui/TShell.h"
 #include "skin/BuiltInFace.h"
 #include "skin/TClick.h"
 #include "skin/TWindowPlacement.h"

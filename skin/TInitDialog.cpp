@@ -1,10 +1,9 @@
 #include "skin/TInitDialog.h"
 
-#include "app/TForm1.h"
+#include "platform/TConfiguration.h"
 #include "platform/TIniFile.h"
 #include "platform/TMessages.h"
 #include "platform/TPaths.h"
-#include "platform/TRegistry.h"
 #include "skin/TWindowPlacement.h"
 #include "widgets/TGifImage.h"
 
@@ -18,16 +17,12 @@ TInitDialog::TInitDialog(QWidget* parent) : QWidget(parent) {
 }
 
 void TInitDialog::FormCreate() {
-    TRegistry registry;
-    if (!registry.OpenKeyReadOnly(QString::fromLatin1(ConfigurationKey))) {
+    TConfiguration configuration;
+    if (!ReadConfiguration(configuration)) {
         Messages().ShowMessage(QStringLiteral("Registry entry not found for the home directory"));
         return;
     }
-    const QString graphicDir =
-        WithSeparator(FromStoredPath(registry.ReadString(QStringLiteral("GraphicDir"))));
-    const QString skinDir = FromStoredPath(registry.ReadString(QStringLiteral("SkinDir")));
-    registry.CloseKey();
-    const QString skin = WithSeparator(graphicDir + skinDir);
+    const QString skin = WithSeparator(configuration.GraphicDir + configuration.SkinDir);
     const TIniFile scheme(ResolvePath(skin + QStringLiteral("scheme.ini")));
     Background->SetFileName(ResolvePath(
         skin + FromStoredPath(scheme.ReadString(QStringLiteral("Init Screen"), QStringLiteral("background"),

@@ -6,13 +6,14 @@
 #include <QMouseEvent>
 #include <exception>
 
-#include "app/TForm1.h"
+#include "platform/TConfiguration.h"
 #include "platform/TMessages.h"
 #include "platform/TRegistry.h"
 #include "skin/TWindowPlacement.h"
-#include "skin/uLoadSkins.h"
 
-TSelectSkin::TSelectSkin(TForm1& form, QWidget* parent) : QDialog(parent), m_form(form) {
+TSelectSkin::TSelectSkin(const QString& graphicDir, QString& skinDir, std::function<void()> loadSkin,
+                         QWidget* parent)
+    : QDialog(parent), m_graphicDir(graphicDir), m_skinDir(skinDir), m_loadSkin(std::move(loadSkin)) {
     setWindowTitle(QStringLiteral("Select Skin"));
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     resize(248, 220);
@@ -32,10 +33,9 @@ void TSelectSkin::showEvent(QShowEvent* event) {
 void TSelectSkin::FormShow() {
     ListBox1->clear();
     // Directories only, hidden ones left out, unsorted.
-    const QStringList skins =
-        QDir(m_form.GraphicDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const QStringList skins = QDir(m_graphicDir).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
     ListBox1->addItems(skins);
-    const QString current = m_form.SkinDir.left(m_form.SkinDir.size() - 1);
+    const QString current = m_skinDir.left(m_skinDir.size() - 1);
     const QList<QListWidgetItem*> found = ListBox1->findItems(current, Qt::MatchFixedString);
     if (!current.isEmpty() && !found.isEmpty())
         ListBox1->setCurrentItem(found.front());
@@ -57,9 +57,9 @@ void TSelectSkin::ListBox1Click() {
                                    registry.LastError());
         registry.CloseKey();
     }
-    m_form.SkinDir = skinDir;
+    m_skinDir = skinDir;
     try {
-        LoadSkin(m_form, m_form.GraphicDir, m_form.SkinDir);
+        m_loadSkin();
     } catch (const std::exception& e) {
         Messages().ShowMessage(QString::fromUtf8(e.what()));
         return;

@@ -3,14 +3,17 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 
 class QListWidget;
-class TForm1;
 
 class TSelectSkin : public QDialog {
     Q_OBJECT
 public:
-    explicit TSelectSkin(TForm1& form, QWidget* parent = nullptr);
+    // The directories are the main window's own (the choice changes skinDir);
+    // loadSkin applies skinDir and throws when the skin cannot be loaded.
+    TSelectSkin(const QString& graphicDir, QString& skinDir, std::function<void()> loadSkin,
+                QWidget* parent = nullptr);
 
     QListWidget* ListBox1;
 
@@ -26,5 +29,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    TForm1& m_form;
+    const QString& m_graphicDir;
+    QString& m_skinDir;
+    std::function<void()> m_loadSkin;
 };

@@ -3,7 +3,7 @@
 // scripted outcome for mode changes, and a record of what was asked.
 #include <vector>
 
-#include "platform/TDisplay.h"
+#include "platform/gui/TDisplay.h"
 
 class TFakeDisplay : public TDisplay {
 public:

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QWidget>
 
-#include "app/TProgram.h"
 #include "platform/TRegistry.h"
+#include "program/TProgram.h"
 
 TInstallation::TInstallation() {
     QDir(m_dir.path()).mkpath("db");

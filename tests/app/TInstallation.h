@@ -10,8 +10,8 @@
 
 #include "QtPrinters.h"
 #include "TFakeDisplay.h"
-#include "app/TForm1.h"
 #include "platform/TMessages.h"
+#include "shell/TForm1.h"
 
 class TInstallation {
 public:

@@ -7,6 +7,8 @@
 #include <QTest>
 
 #include "TInstallation.h"
+#include "app/TCatalogueScreen.h"
+#include "app/TSignInScreen.h"
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
 #include "data/TTesting.h"
@@ -46,9 +48,9 @@ protected:
 
     TForm1& SignIn() {
         TForm1& f = install.Start();
-        f.edtUserName->setText("Ann");
-        f.edtPassword->setText("pw");
-        QTest::mouseClick(f.btnLogin, Qt::LeftButton);
+        f.Module<TSignInScreen>()->edtUserName->setText("Ann");
+        f.Module<TSignInScreen>()->edtPassword->setText("pw");
+        QTest::mouseClick(f.Module<TSignInScreen>()->btnLogin, Qt::LeftButton);
         return f;
     }
 
@@ -66,14 +68,14 @@ TEST_F(Catalogue, EveryCourseAssignedOnceAcrossRuns) {
     {
         TForm1& f = SignIn();
         ASSERT_EQ(f.CurrentScreen, ScreenCourseSelection);
-        ASSERT_EQ(f.CourseListbox->count(), 2);
-        EXPECT_EQ(f.CourseListbox->item(0)->text(), "Spreadsheets");
+        ASSERT_EQ(f.Module<TCatalogueScreen>()->CourseListbox->count(), 2);
+        EXPECT_EQ(f.Module<TCatalogueScreen>()->CourseListbox->item(0)->text(), "Spreadsheets");
         EXPECT_EQ(f.ListedIds, (QStringList{"SS101", "WP101"}));
-        EXPECT_EQ(f.CourseListbox->currentRow(), 0);
+        EXPECT_EQ(f.Module<TCatalogueScreen>()->CourseListbox->currentRow(), 0);
         install.Stop();
     }
     TForm1& f = SignIn();
-    EXPECT_EQ(f.CourseListbox->count(), 2);
+    EXPECT_EQ(f.Module<TCatalogueScreen>()->CourseListbox->count(), 2);
     EXPECT_EQ(AssignmentCount(f, 258), 2);
     EXPECT_EQ(AssignmentCount(f, 257), 2);
     EXPECT_TRUE(f.Assignment->GoToAssignment(1, "SS101T"));
@@ -81,7 +83,7 @@ TEST_F(Catalogue, EveryCourseAssignedOnceAcrossRuns) {
 
 TEST_F(Catalogue, MissingCourseKeyStaysOnSelection) {
     TForm1& f = SignIn();
-    QTest::mouseClick(f.btnSelectCourse, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TCatalogueScreen>()->btnSelectCourse, Qt::LeftButton);
     EXPECT_EQ(install.Messages.Shown, QStringList{"Registry entry not found for the Course directory SS101"});
     EXPECT_EQ(f.CurrentScreen, ScreenCourseSelection);
 }
@@ -93,7 +95,7 @@ TEST_F(Catalogue, CourseIniNamingAnotherCourseKeepsPromptingUntilCancel) {
     install.SetStreamDir("SS101", media);
     TForm1& f = SignIn();
     install.Messages.Answers = {true, true, false}; // OK, OK, Cancel
-    QTest::mouseClick(f.btnSelectCourse, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TCatalogueScreen>()->btnSelectCourse, Qt::LeftButton);
     EXPECT_EQ(install.Messages.Asked, (QStringList{kNotInTray, kNotInTray, kNotInTray}));
     EXPECT_EQ(f.CurrentScreen, ScreenCourseSelection);
     EXPECT_EQ(f.StreamDir, media);
@@ -104,7 +106,7 @@ TEST_F(Catalogue, CourseIdInCourseIniIsCaseSensitive) {
     WriteFile(media + "Course.ini", "[main]\ncourseid=ss101\n");
     install.SetStreamDir("SS101", media);
     TForm1& f = SignIn();
-    QTest::mouseClick(f.btnSelectCourse, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TCatalogueScreen>()->btnSelectCourse, Qt::LeftButton);
     EXPECT_EQ(install.Messages.Asked, QStringList{kNotInTray});
     EXPECT_EQ(f.CurrentScreen, ScreenCourseSelection);
 }
@@ -119,7 +121,7 @@ TEST_F(Catalogue, MatchingCourseIniOrGenesisClipOpensTheCourse) {
     install.SetStreamDir("WP101", withClip);
 
     TForm1& f = SignIn();
-    QTest::mouseClick(f.btnSelectCourse, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TCatalogueScreen>()->btnSelectCourse, Qt::LeftButton);
     EXPECT_EQ(f.CurrentScreen, ScreenGenesis);
     EXPECT_EQ(f.CurrentCourseId, "SS101");
     EXPECT_EQ(f.CourseTestId, "SS101T");
@@ -132,8 +134,8 @@ TEST_F(Catalogue, MatchingCourseIniOrGenesisClipOpensTheCourse) {
     f.BufferingForm->show();
     f.ShowScreen(ScreenCourseSelection);
     EXPECT_FALSE(f.BufferingForm->isVisible());
-    f.CourseListbox->setCurrentRow(1);
-    QTest::keyClick(f.CourseListbox, Qt::Key_Return);
+    f.Module<TCatalogueScreen>()->CourseListbox->setCurrentRow(1);
+    QTest::keyClick(f.Module<TCatalogueScreen>()->CourseListbox, Qt::Key_Return);
     EXPECT_EQ(f.CurrentScreen, ScreenGenesis);
     EXPECT_EQ(f.CurrentCourseId, "WP101");
     EXPECT_TRUE(QFile::exists(install.Path("db/WP101/index.dbf")))

@@ -8,36 +8,56 @@
 
 #include "TInstallation.h"
 #include "data/TCourses.h"
+#include "platform/TPaths.h"
 #include "platform/TRegistry.h"
+#include "program/TProgram.h"
+#include "shell/TScreenModule.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TSkinButton.h"
 
 namespace {
 constexpr int kScreenA = 90, kScreenB = 91; // screens of the test's own
-}
+
+// A screen of the test's own: one owned control, and a log of its routines.
+class TLoggingScreen : public TScreenModule {
+public:
+    TLoggingScreen(TForm1& form, int screen, QStringList& log, std::function<void()> onLeave = {})
+        : TScreenModule(form, screen, {"Admin Screen", "Background", "Adminbk.gif"}), m_log(log),
+          m_onLeave(std::move(onLeave)) {
+        Button = Own(new TSkinButton(&form), "btnLogging");
+    }
+    void Enter() override {
+        m_log << QStringLiteral("enter%1").arg(Screen());
+        Button->show();
+    }
+    void Leave() override {
+        m_log << QStringLiteral("leave%1 %2").arg(Screen()).arg(Button->isVisible() ? "shown" : "hidden");
+        if (m_onLeave)
+            m_onLeave();
+    }
+    TSkinButton* Button;
+
+private:
+    QStringList& m_log;
+    std::function<void()> m_onLeave;
+};
+} // namespace
 
 class Screens : public ::testing::Test {
 protected:
     void SetUp() override {
         f = &install.Start();
         ASSERT_FALSE(f->StartFailed);
-        f->SetScreenRoutines(kScreenA,
-                             {[this] {
-                                  f->CurrentScreen = kScreenA;
-                                  log << "enterA";
-                              },
-                              [this] {
-                                  log << "leaveA";
-                                  QTimer::singleShot(0, f, [this] { seenDuringSwitch = f->CurrentScreen; });
-                              }});
-        f->SetScreenRoutines(kScreenB, {[this] {
-                                            f->CurrentScreen = kScreenB;
-                                            log << "enterB";
-                                        },
-                                        [this] { log << "leaveB"; }});
+        screenA = new TLoggingScreen(*f, kScreenA, log, [this] {
+            QTimer::singleShot(0, f, [this] { seenDuringSwitch = f->CurrentScreen; });
+        });
+        screenB = new TLoggingScreen(*f, kScreenB, log);
+        LoadSkin(*f); // the new screens' backgrounds as the skin names them
     }
     TInstallation install;
     TForm1* f = nullptr;
+    TLoggingScreen* screenA = nullptr;
+    TLoggingScreen* screenB = nullptr;
     QStringList log;
     int seenDuringSwitch = -1;
 };
@@ -46,13 +66,17 @@ TEST_F(Screens, LeaveRunsThenQueuedEventsSeeSwitchThenEnter) {
     f->ShowScreen(kScreenA);
     log.clear();
     f->ShowScreen(kScreenB);
-    EXPECT_EQ(log, (QStringList{"leaveA", "enterB"}));
+    EXPECT_EQ(log, (QStringList{"leave90 hidden", "enter91"})) << "owned controls are hidden before Leave";
     EXPECT_EQ(seenDuringSwitch, ScreenSwitching);
     EXPECT_EQ(f->CurrentScreen, kScreenB);
+    EXPECT_FALSE(screenA->Button->isVisible());
+    EXPECT_TRUE(screenB->Button->isVisible());
+    EXPECT_EQ(f->Background->FileName(), ResolvePath(f->GraphicDir + f->SkinDir + screenB->BackgroundName()))
+        << "the switcher shows the entered screen's background";
 
     log.clear();
     f->ShowScreen(kScreenB);
-    EXPECT_EQ(log, (QStringList{"leaveB", "enterB"})) << "the same screen again leaves and enters";
+    EXPECT_EQ(log, (QStringList{"leave91 hidden", "enter91"})) << "the same screen again leaves and enters";
 
     f->ShowScreen(77);
     EXPECT_EQ(f->CurrentScreen, ScreenSwitching) << "a number without a screen leaves the switch mark";

@@ -8,11 +8,14 @@
 #include <QTreeWidget>
 
 #include "TInstallation.h"
-#include "app/TExitForm.h"
-#include "app/TNoticeWindow.h"
+#include "app/TAdminScreen.h"
+#include "app/TRegistrationScreen.h"
+#include "app/TSignInScreen.h"
 #include "data/TAssignment.h"
 #include "data/TTesting.h"
 #include "data/TUser.h"
+#include "shell/TExitForm.h"
+#include "shell/TNoticeWindow.h"
 #include "widgets/TSkinButton.h"
 
 namespace {
@@ -23,11 +26,11 @@ void Type(QLineEdit* box, const QString& text) {
 
 void Register(TForm1& f, const QString& first, const QString& last, const QString& user,
               const QString& password, const QString& verify) {
-    Type(f.edtRegFirstName, first);
-    Type(f.edtRegLastName, last);
-    Type(f.edtRegUserName, user);
-    Type(f.edtRegPassword, password);
-    Type(f.edtRegVerifyPassword, verify);
+    Type(f.Module<TRegistrationScreen>()->edtRegFirstName, first);
+    Type(f.Module<TRegistrationScreen>()->edtRegLastName, last);
+    Type(f.Module<TRegistrationScreen>()->edtRegUserName, user);
+    Type(f.Module<TRegistrationScreen>()->edtRegPassword, password);
+    Type(f.Module<TRegistrationScreen>()->edtRegVerifyPassword, verify);
 }
 
 UserInfoStruct UserById(TForm1& f, int id) {
@@ -43,20 +46,20 @@ TEST(SignIn, FirstRegistrationRefusalsThenSignsInToCourseSelection) {
     TForm1& f = install.Start();
     ASSERT_FALSE(f.StartFailed);
     ASSERT_EQ(f.CurrentScreen, ScreenRegistration) << "an empty users table starts on registration";
-    EXPECT_TRUE(f.btnRegEnter->isVisible());
-    EXPECT_FALSE(f.btnAdd->isVisible());
+    EXPECT_TRUE(f.Module<TRegistrationScreen>()->btnRegEnter->isVisible());
+    EXPECT_FALSE(f.Module<TRegistrationScreen>()->btnAdd->isVisible());
 
     Register(f, "Ann", "Lee", "ann", "pw1", "pw2");
-    QTest::mouseClick(f.btnRegEnter, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TRegistrationScreen>()->btnRegEnter, Qt::LeftButton);
     EXPECT_EQ(install.Messages.Shown.value(0), "Password and Verify Password do not match.");
     EXPECT_TRUE(f.User->Empty());
 
     Register(f, "Ann", "", "ann", "pw1", "pw1");
-    QTest::mouseClick(f.btnRegEnter, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TRegistrationScreen>()->btnRegEnter, Qt::LeftButton);
     EXPECT_TRUE(f.User->Empty()) << "an empty required box does nothing";
 
     Register(f, "Ann", "Lee", "ann", "pw1", "pw1");
-    QTest::keyClick(f.edtRegVerifyPassword, Qt::Key_Return);
+    QTest::keyClick(f.Module<TRegistrationScreen>()->edtRegVerifyPassword, Qt::Key_Return);
     EXPECT_EQ(f.CurrentScreen, ScreenCourseSelection);
     EXPECT_EQ(f.CurrentUserId, 1);
     UserInfoStruct ann = UserById(f, 1);
@@ -87,8 +90,8 @@ protected:
 TEST_F(SignInWithUsers, EnterWithEmptyNameDoesNothing) {
     TForm1& f = *form;
     QString seen;
-    Type(f.edtPassword, "Secret");
-    QTest::keyClick(f.edtPassword, Qt::Key_Return);
+    Type(f.Module<TSignInScreen>()->edtPassword, "Secret");
+    QTest::keyClick(f.Module<TSignInScreen>()->edtPassword, Qt::Key_Return);
     EXPECT_EQ(f.CurrentScreen, ScreenSignIn);
     EXPECT_EQ(f.CurrentUserId, 0);
 }
@@ -102,30 +105,30 @@ TEST_F(SignInWithUsers, WrongPasswordAndUnknownNameShowBadLogin) {
     } cases[] = {{"Ann", "secret", -1}, {"Ann", "Secret ", -1}, {"Nobody", "Secret", 0}};
     for (const Case& c : cases) {
         f.CurrentUserId = 0;
-        Type(f.edtUserName, c.name);
-        Type(f.edtPassword, c.password);
+        Type(f.Module<TSignInScreen>()->edtUserName, c.name);
+        Type(f.Module<TSignInScreen>()->edtPassword, c.password);
         QString seen;
         OnNextModal([](QWidget*) {}, &seen);
-        QTest::mouseClick(f.btnLogin, Qt::LeftButton);
+        QTest::mouseClick(f.Module<TSignInScreen>()->btnLogin, Qt::LeftButton);
         EXPECT_EQ(seen, "TBadLogin") << c.name << "/" << c.password;
         EXPECT_EQ(f.CurrentScreen, ScreenSignIn);
         EXPECT_EQ(f.CurrentUserId, c.userIdAfter);
     }
-    Type(f.edtUserName, "Ann");
-    Type(f.edtPassword, "Secret");
-    QTest::mouseClick(f.btnLogin, Qt::LeftButton);
+    Type(f.Module<TSignInScreen>()->edtUserName, "Ann");
+    Type(f.Module<TSignInScreen>()->edtPassword, "Secret");
+    QTest::mouseClick(f.Module<TSignInScreen>()->btnLogin, Qt::LeftButton);
     EXPECT_EQ(f.CurrentScreen, ScreenCourseSelection);
     EXPECT_EQ(f.CurrentUserId, 1);
 }
 
 TEST_F(SignInWithUsers, AddUserFormRefusalsInNoticeWindowAndCaseDistinctNames) {
     TForm1& f = *form;
-    QTest::mouseClick(f.btnAddUser, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TSignInScreen>()->btnAddUser, Qt::LeftButton);
     ASSERT_EQ(f.CurrentScreen, ScreenRegistration);
-    EXPECT_TRUE(f.btnAdd->isVisible());
-    EXPECT_TRUE(f.btnCancel->isVisible());
-    EXPECT_EQ(f.edtRegVerifyPassword->pos(), QPoint(204, 245 + 4 * 31));
-    ASSERT_EQ(f.AddUserListBox->count(), 1);
+    EXPECT_TRUE(f.Module<TRegistrationScreen>()->btnAdd->isVisible());
+    EXPECT_TRUE(f.Module<TRegistrationScreen>()->btnCancel->isVisible());
+    EXPECT_EQ(f.Module<TRegistrationScreen>()->edtRegVerifyPassword->pos(), QPoint(204, 245 + 4 * 31));
+    ASSERT_EQ(f.Module<TRegistrationScreen>()->AddUserListBox->count(), 1);
 
     struct Refusal {
         const char* user;
@@ -137,21 +140,21 @@ TEST_F(SignInWithUsers, AddUserFormRefusalsInNoticeWindowAndCaseDistinctNames) {
         Register(f, "B", "C", r.user, "pw", r.verify);
         QString seen, text;
         OnNextModal([&](QWidget* w) { text = static_cast<TNoticeWindow*>(w)->Text(); }, &seen);
-        QTest::mouseClick(f.btnAdd, Qt::LeftButton);
+        QTest::mouseClick(f.Module<TRegistrationScreen>()->btnAdd, Qt::LeftButton);
         EXPECT_EQ(seen, "TNoticeWindow");
         EXPECT_EQ(text, r.notice);
     }
     EXPECT_TRUE(install.Messages.Shown.isEmpty());
 
     Register(f, "Ann", "Small", "ann", "pw", "pw");
-    QTest::mouseClick(f.btnAdd, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TRegistrationScreen>()->btnAdd, Qt::LeftButton);
     EXPECT_EQ(f.CurrentScreen, ScreenRegistration);
-    EXPECT_EQ(f.AddUserListBox->count(), 2);
-    EXPECT_TRUE(f.edtRegUserName->text().isEmpty());
+    EXPECT_EQ(f.Module<TRegistrationScreen>()->AddUserListBox->count(), 2);
+    EXPECT_TRUE(f.Module<TRegistrationScreen>()->edtRegUserName->text().isEmpty());
     EXPECT_EQ(f.User->UserbyName("ann"), 2);
     EXPECT_EQ(f.User->UserbyName("Ann"), 1);
 
-    QTest::mouseClick(f.btnCancel, Qt::LeftButton);
+    QTest::mouseClick(f.Module<TRegistrationScreen>()->btnCancel, Qt::LeftButton);
     EXPECT_EQ(f.CurrentScreen, ScreenSignIn);
 }
 
@@ -175,7 +178,7 @@ TEST_F(SignInWithUsers, AdministratorListOneRowPerUserOrTestAssignment) {
 
     f.ShowScreen(ScreenAdmin);
     EXPECT_EQ(f.CurrentScreen, ScreenAdmin);
-    QTreeWidget* list = f.AdminListView;
+    QTreeWidget* list = f.Module<TAdminScreen>()->AdminListView;
     ASSERT_EQ(list->topLevelItemCount(), 3);
     QTreeWidgetItem* ann = list->topLevelItem(0);
     EXPECT_EQ(ann->text(0), "Ann");
@@ -205,8 +208,8 @@ TEST_F(SignInWithUsers, ExitAnsweredNoAndSameScreenAgain) {
     EXPECT_TRUE(f.isVisible());
 
     // Showing the screen again runs leave and enter: the boxes come back.
-    f.edtUserName->hide();
+    f.Module<TSignInScreen>()->edtUserName->hide();
     f.ShowScreen(ScreenSignIn);
     EXPECT_EQ(f.CurrentScreen, ScreenSignIn);
-    EXPECT_TRUE(f.edtUserName->isVisible());
+    EXPECT_TRUE(f.Module<TSignInScreen>()->edtUserName->isVisible());
 }

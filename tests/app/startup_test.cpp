@@ -8,10 +8,10 @@
 #include "QtPrinters.h"
 #include "TFakeDisplay.h"
 #include "TInstallation.h"
-#include "app/TForm1.h"
-#include "app/TProgram.h"
 #include "platform/TMessages.h"
 #include "platform/TRegistry.h"
+#include "program/TProgram.h"
+#include "shell/TForm1.h"
 
 namespace {
 const QString kNo8Bit =

@@ -5,7 +5,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-#include "platform/TMessages.h"
+#include "platform/gui/TMessageBoxes.h"
 
 namespace {
 

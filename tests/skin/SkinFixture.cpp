@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "app/TBadLogin.h"
-#include "app/TExitForm.h"
-#include "app/TNoticeWindow.h"
 #include "lesson/TBookmarkTest.h"
 #include "lesson/TBufferingForm.h"
 #include "lesson/TChallengeIncorrect.h"
@@ -16,10 +14,12 @@
 #include "lesson/TMoviesDone.h"
 #include "lesson/TSteps.h"
 #include "lesson/TStreamSelect.h"
+#include "program/TProgram.h"
+#include "shell/TExitForm.h"
+#include "shell/TNoticeWindow.h"
 #include "skin/TAboutForm.h"
 #include "skin/TAboutSkin.h"
 #include "skin/TPleaseWait.h"
-#include "skin/uLoadSkins.h"
 #include "testing/TReportPopup.h"
 
 void WriteSolidGif(const QString& path, int width, int height) {
@@ -121,20 +121,21 @@ TSkinFixture::TSkinFixture() {
 
     // The main window without a configuration: its controls exist, start-up stops early.
     Form = new TForm1(Display);
-    Form->BadLogin = new TBadLogin();
-    Form->ExitForm = new TExitForm();
-    Form->NoticeWindow = new TNoticeWindow();
-    Form->MoviesDone = new TMoviesDone();
-    Form->BookmarkTest = new TBookmarkTest();
-    Form->BufferingForm = new TBufferingForm();
-    Form->AboutForm = new TAboutForm();
-    Form->AboutSkin = new TAboutSkin();
-    Form->PleaseWait = new TPleaseWait();
-    Form->Steps = new TSteps();
-    Form->ChallengeIncorrect = new TChallengeIncorrect();
-    Form->GlossaryScreen = new TGlossaryScreen();
-    Form->ReportPopup = new TReportPopup();
-    Form->StreamSelect = new TStreamSelect();
+    CreateScreenModules(*Form);
+    Form->BadLogin = Own(new TBadLogin());
+    Form->ExitForm = Own(new TExitForm());
+    Form->NoticeWindow = Own(new TNoticeWindow());
+    Form->MoviesDone = Own(new TMoviesDone());
+    Form->BookmarkTest = Own(new TBookmarkTest());
+    Form->BufferingForm = Own(new TBufferingForm());
+    Form->AboutForm = Own(new TAboutForm());
+    Form->AboutSkin = Own(new TAboutSkin());
+    Form->PleaseWait = Own(new TPleaseWait());
+    Form->Steps = Own(new TSteps());
+    Form->ChallengeIncorrect = Own(new TChallengeIncorrect());
+    Form->GlossaryScreen = Own(new TGlossaryScreen());
+    Form->ReportPopup = Own(new TReportPopup());
+    Form->StreamSelect = Own(new TStreamSelect());
     Form->GraphicDir = Root();
     Form->SkinDir = "Test/";
 }
@@ -142,8 +143,6 @@ TSkinFixture::TSkinFixture() {
 TSkinFixture::~TSkinFixture() {
     // The catalogue screen's key filter on the course list must not run while the
     // main window is being torn down.
-    for (QObject* child : Form->children())
-        Form->CourseListbox->removeEventFilter(child);
     delete Form;
     qunsetenv("ALTAVO_REGISTRY");
 }
@@ -162,5 +161,7 @@ void TSkinFixture::Write(const QString& extraText) {
 }
 
 void TSkinFixture::Load() {
-    LoadSkin(*Form, Root(), "Test/");
+    Form->GraphicDir = Root();
+    Form->SkinDir = "Test/";
+    LoadSkin(*Form);
 }

@@ -8,8 +8,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "app/TForm1.h"
 #include "platform/TMessages.h"
+#include "shell/TForm1.h"
 #include "tests/app/TFakeDisplay.h"
 
 // A solid GIF of the given size, written with giflib.
@@ -26,11 +26,16 @@ public:
     // scheme.ini as section -> key -> value; Write() puts it on disk.
     QMap<QString, QMap<QString, QString>> Scheme;
     void Write(const QString& extraText = {});
-    void Load(); // LoadSkin(form, Root(), "Test/")
+    void Load(); // the skin Root() + "Test/" on the main window and its windows
 
     TScriptedMessages Messages;
     TFakeDisplay Display;
     TForm1* Form = nullptr;
+    // A window the main window frees with itself.
+    template <typename T> T* Own(T* window) {
+        Form->OwnWindow(window);
+        return window;
+    }
     QString RegistryFile() const { return m_dir.path() + "/registry.ini"; }
 
 private:

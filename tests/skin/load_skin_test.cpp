@@ -7,7 +7,11 @@
 #include <gtest/gtest.h>
 
 #include "SkinFixture.h"
+#include "app/TAdminScreen.h"
+#include "app/TCatalogueScreen.h"
+#include "app/TRegistrationScreen.h"
 #include "lesson/TStreamSelect.h"
+#include "program/TProgram.h"
 #include "skin/TAboutSkin.h"
 #include "skin/TPleaseWait.h"
 #include "skin/uLoadSkins.h"
@@ -27,6 +31,13 @@ std::string SkinErrorOf(const std::function<void()>& action) {
         return e.what();
     }
     return "no error";
+}
+
+// Loads the skin root + name as start-up and skin selection do.
+void LoadSkin(TForm1& form, const QString& root, const QString& name) {
+    form.GraphicDir = root;
+    form.SkinDir = name;
+    LoadSkin(form);
 }
 
 QColor WindowColour(const TForm1& form) {
@@ -109,7 +120,7 @@ TEST_F(LoadSkinTest, CurrentScreenBackgroundChangesAtOnceButNotAdministrator) {
     skin.Load();
     EXPECT_EQ(form.Background->FileName(), skin.SkinPath() + "page.gif")
         << "screen 15 waits for its next showing";
-    EXPECT_EQ(form.BackgroundNames.Admin, "admin.gif");
+    EXPECT_EQ(form.Module<TAdminScreen>()->BackgroundName(), "admin.gif");
 }
 
 TEST_F(LoadSkinTest, MovieButtonCordsMoveTheControlOnlyOnTheMoviePage) {
@@ -176,9 +187,9 @@ TEST_F(LoadSkinTest, MissingButtonBitmapEndsTheLoadAtThatStep) {
     EXPECT_FALSE(form.CorrectImage->isEmpty());
     EXPECT_EQ(form.BackgroundNames.MoviePage, "page.gif");
     EXPECT_EQ(form.Background->FileName(), skin.SkinPath() + "signin.gif");
-    EXPECT_FALSE(form.btnAdd->Face().isNull());
+    EXPECT_FALSE(form.Module<TRegistrationScreen>()->btnAdd->Face().isNull());
     // ... and nothing after it.
-    EXPECT_TRUE(form.btnSelectCourse->Face().isNull());
+    EXPECT_TRUE(form.Module<TCatalogueScreen>()->btnSelectCourse->Face().isNull());
     EXPECT_EQ(form.MotionMovieLeft, 0);
     EXPECT_EQ(form.MovieButtonRect, QRect());
 }
@@ -234,10 +245,12 @@ TEST_F(LoadSkinTest, CourseListAndPleaseWaitFromTheSkin) {
     skin.Scheme["Please Wait Screen"]["Logo Speed"] = "250";
     skin.Write();
     skin.Load();
-    EXPECT_EQ(form.CourseListbox->palette().color(QPalette::Base), QColor(255, 0, 0));
-    EXPECT_EQ(form.CourseListbox->palette().color(QPalette::Text), QColor(255, 255, 255));
-    EXPECT_EQ(form.CourseListbox->font().pointSize(), 17);
-    EXPECT_EQ(form.CourseListbox->font().family(), "DejaVu Serif");
+    EXPECT_EQ(form.Module<TCatalogueScreen>()->CourseListbox->palette().color(QPalette::Base),
+              QColor(255, 0, 0));
+    EXPECT_EQ(form.Module<TCatalogueScreen>()->CourseListbox->palette().color(QPalette::Text),
+              QColor(255, 255, 255));
+    EXPECT_EQ(form.Module<TCatalogueScreen>()->CourseListbox->font().pointSize(), 17);
+    EXPECT_EQ(form.Module<TCatalogueScreen>()->CourseListbox->font().family(), "DejaVu Serif");
 }
 
 // Windows that read the skin when shown take the current skin's pictures, and

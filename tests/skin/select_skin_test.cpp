@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "SkinFixture.h"
-#include "app/TExitForm.h"
+#include "platform/TConfiguration.h"
 #include "platform/TRegistry.h"
+#include "program/TProgram.h"
+#include "shell/TExitForm.h"
 #include "skin/TAboutSkin.h"
 #include "skin/TDebugWindow.h"
 #include "skin/TInitDialog.h"
@@ -50,7 +52,7 @@ protected:
 } // namespace
 
 TEST_F(SelectSkinTest, ListsSkinFoldersUnsortedAndSelectsTheCurrentOne) {
-    TSelectSkin window(form);
+    TSelectSkin window(form.GraphicDir, form.SkinDir, [this] { LoadSkin(form); });
     window.FormShow();
     EXPECT_EQ(Listed(window), QDir(skin.Root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted));
     QStringList sorted = Listed(window);
@@ -65,7 +67,7 @@ TEST_F(SelectSkinTest, ListsSkinFoldersUnsortedAndSelectsTheCurrentOne) {
 }
 
 TEST_F(SelectSkinTest, ClickWithNothingSelectedWritesNothing) {
-    TSelectSkin window(form);
+    TSelectSkin window(form.GraphicDir, form.SkinDir, [this] { LoadSkin(form); });
     form.SkinDir = "Gone/";
     window.FormShow();
     window.ListBox1Click();
@@ -75,7 +77,7 @@ TEST_F(SelectSkinTest, ClickWithNothingSelectedWritesNothing) {
 }
 
 TEST_F(SelectSkinTest, ChoosingASkinStoresItAndLoadsIt) {
-    TSelectSkin window(form);
+    TSelectSkin window(form.GraphicDir, form.SkinDir, [this] { LoadSkin(form); });
     window.FormShow();
     window.ListBox1Click();
     EXPECT_EQ(StoredSkinDir(), "Test/");
@@ -86,7 +88,7 @@ TEST_F(SelectSkinTest, ChoosingASkinStoresItAndLoadsIt) {
 }
 
 TEST_F(SelectSkinTest, FailedLoadKeepsTheChoiceReportsAndStaysOpen) {
-    TSelectSkin window(form);
+    TSelectSkin window(form.GraphicDir, form.SkinDir, [this] { LoadSkin(form); });
     window.FormShow();
     const QList<QListWidgetItem*> blue = window.ListBox1->findItems("Blue", Qt::MatchExactly);
     ASSERT_EQ(blue.size(), 1);

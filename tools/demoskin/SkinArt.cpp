@@ -1,6 +1,6 @@
 #include "SkinArt.h"
 
-#include "app/ControlLayout.h"
+#include "shell/ControlLayout.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>

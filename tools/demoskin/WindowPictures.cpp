@@ -2,7 +2,7 @@
 
 #include "SkinArt.h"
 #include "SkinBuilder.h"
-#include "app/ControlLayout.h"
+#include "shell/ControlLayout.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "app/TForm1.h"
 #include "platform/TPaths.h"
 #include "platform/TRegistry.h"
+#include "shell/TForm1.h"
 
 namespace {
 

@@ -1,4 +1,8 @@
 #include "TTour.h"
+#include "app/TAdminScreen.h"
+#include "app/TCatalogueScreen.h"
+#include "app/TRegistrationScreen.h"
+#include "app/TSignInScreen.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -13,10 +17,6 @@
 
 #include "TFirstStartCopy.h"
 #include "app/TBadLogin.h"
-#include "app/TExitForm.h"
-#include "app/TForm1.h"
-#include "app/TNoticeWindow.h"
-#include "app/TProgram.h"
 #include "data/TUser.h"
 #include "lesson/TBookmarkTest.h"
 #include "lesson/TBufferingForm.h"
@@ -25,7 +25,11 @@
 #include "lesson/TMoviesDone.h"
 #include "lesson/TSteps.h"
 #include "lesson/TStreamSelect.h"
-#include "platform/TDisplay.h"
+#include "platform/gui/TDisplay.h"
+#include "program/TProgram.h"
+#include "shell/TExitForm.h"
+#include "shell/TForm1.h"
+#include "shell/TNoticeWindow.h"
 #include "skin/TAboutForm.h"
 #include "skin/TAboutSkin.h"
 #include "skin/TDebugWindow.h"
@@ -97,35 +101,36 @@ void TTour::FirstStart() {
         return;
     }
     qputenv("ALTAVO_REGISTRY", copy.toUtf8());
-    const bool done = Start("first start shows the first-user registration") &&
-                      Step("first registration: passwords that differ are refused",
-                           [&] {
-                               QString text;
-                               Type(m_form->edtRegFirstName, "Pat");
-                               Type(m_form->edtRegLastName, "Jordan");
-                               Type(m_form->edtRegUserName, "pat");
-                               Type(m_form->edtRegPassword, "secret");
-                               Type(m_form->edtRegVerifyPassword, "secrte");
-                               const bool shown =
-                                   m_modals.Act([&] { Click(m_form->btnRegEnter); }, "QMessageBox",
-                                                [&](QWidget* w) {
-                                                    text = static_cast<QMessageBox*>(w)->text();
-                                                    Shot("message password mismatch", w);
-                                                });
-                               if (!shown)
-                                   return Fail("no message about the passwords");
-                               if (text != "Password and Verify Password do not match.")
-                                   return Fail("message was \"" + text + "\"");
-                               return ExpectScreen(ScreenRegistration);
-                           }) &&
-                      Step("first registration signs in and lands on course selection", [&] {
-                          Type(m_form->edtRegVerifyPassword, "secret");
-                          QTest::keyClick(m_form->edtRegVerifyPassword, Qt::Key_Return);
-                          if (!ExpectScreen(ScreenCourseSelection))
-                              return false;
-                          Shot("course selection after first registration", m_form.get());
-                          return true;
-                      });
+    const bool done =
+        Start("first start shows the first-user registration") &&
+        Step("first registration: passwords that differ are refused",
+             [&] {
+                 QString text;
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegFirstName, "Pat");
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegLastName, "Jordan");
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegUserName, "pat");
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegPassword, "secret");
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegVerifyPassword, "secrte");
+                 const bool shown = m_modals.Act(
+                     [&] { Click(m_form->Module<TRegistrationScreen>()->btnRegEnter); }, "QMessageBox",
+                     [&](QWidget* w) {
+                         text = static_cast<QMessageBox*>(w)->text();
+                         Shot("message password mismatch", w);
+                     });
+                 if (!shown)
+                     return Fail("no message about the passwords");
+                 if (text != "Password and Verify Password do not match.")
+                     return Fail("message was \"" + text + "\"");
+                 return ExpectScreen(ScreenRegistration);
+             }) &&
+        Step("first registration signs in and lands on course selection", [&] {
+            Type(m_form->Module<TRegistrationScreen>()->edtRegVerifyPassword, "secret");
+            QTest::keyClick(m_form->Module<TRegistrationScreen>()->edtRegVerifyPassword, Qt::Key_Return);
+            if (!ExpectScreen(ScreenCourseSelection))
+                return false;
+            Shot("course selection after first registration", m_form.get());
+            return true;
+        });
     Q_UNUSED(done);
     Stop();
     qputenv("ALTAVO_REGISTRY", registry.toUtf8());
@@ -153,70 +158,73 @@ void TTour::LearnerSession() {
              }) &&
         Step("a wrong password shows the bad-login window",
              [&] {
-                 Type(m_form->edtUserName, DemoUser);
-                 Type(m_form->edtPassword, "wrong");
-                 const bool shown = m_modals.Act([&] { Click(m_form->btnLogin); }, "TBadLogin",
-                                                 [&](QWidget* w) {
-                                                     Shot("bad login", w);
-                                                     Click(static_cast<TBadLogin*>(w)->btnClose);
-                                                 });
+                 Type(m_form->Module<TSignInScreen>()->edtUserName, DemoUser);
+                 Type(m_form->Module<TSignInScreen>()->edtPassword, "wrong");
+                 const bool shown =
+                     m_modals.Act([&] { Click(m_form->Module<TSignInScreen>()->btnLogin); }, "TBadLogin",
+                                  [&](QWidget* w) {
+                                      Shot("bad login", w);
+                                      Click(static_cast<TBadLogin*>(w)->btnClose);
+                                  });
                  return (shown || Fail("no bad-login window")) && ExpectScreen(ScreenSignIn);
              }) &&
         Step("add-user form of the registration screen",
              [&] {
-                 Click(m_form->btnAddUser);
+                 Click(m_form->Module<TSignInScreen>()->btnAddUser);
                  if (!ExpectScreen(ScreenRegistration))
                      return false;
-                 if (!m_form->btnAdd->isVisible() || !m_form->btnAdmin->isVisible())
+                 if (!m_form->Module<TRegistrationScreen>()->btnAdd->isVisible() ||
+                     !m_form->Module<TRegistrationScreen>()->btnAdmin->isVisible())
                      return Fail("the add-user form lacks its buttons");
                  Shot("registration add user", m_form.get());
                  return true;
              }) &&
         Step("a name that exists is refused in the notice window",
              [&] {
-                 Type(m_form->edtRegFirstName, "Dana");
-                 Type(m_form->edtRegLastName, "Again");
-                 Type(m_form->edtRegUserName, DemoUser);
-                 Type(m_form->edtRegPassword, "x");
-                 Type(m_form->edtRegVerifyPassword, "x");
-                 const int users = m_form->AddUserListBox->count();
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegFirstName, "Dana");
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegLastName, "Again");
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegUserName, DemoUser);
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegPassword, "x");
+                 Type(m_form->Module<TRegistrationScreen>()->edtRegVerifyPassword, "x");
+                 const int users = m_form->Module<TRegistrationScreen>()->AddUserListBox->count();
                  QString text;
-                 const bool shown = m_modals.Act([&] { Click(m_form->btnAdd); }, "TNoticeWindow",
-                                                 [&](QWidget* w) {
-                                                     auto* notice = static_cast<TNoticeWindow*>(w);
-                                                     text = notice->Text();
-                                                     Shot("notice", w);
-                                                     Click(notice->btnClose);
-                                                 });
+                 const bool shown = m_modals.Act(
+                     [&] { Click(m_form->Module<TRegistrationScreen>()->btnAdd); }, "TNoticeWindow",
+                     [&](QWidget* w) {
+                         auto* notice = static_cast<TNoticeWindow*>(w);
+                         text = notice->Text();
+                         Shot("notice", w);
+                         Click(notice->btnClose);
+                     });
                  if (!shown)
                      return Fail("no notice window");
                  if (text != "User Name already exists in the system.")
                      return Fail("notice said \"" + text + "\"");
-                 if (m_form->AddUserListBox->count() != users)
+                 if (m_form->Module<TRegistrationScreen>()->AddUserListBox->count() != users)
                      return Fail("a learner was added");
                  return ExpectScreen(ScreenRegistration);
              }) &&
         Step("administrator screen lists the learners",
              [&] {
-                 Click(m_form->btnAdmin);
+                 Click(m_form->Module<TRegistrationScreen>()->btnAdmin);
                  if (!ExpectScreen(ScreenAdmin))
                      return false;
-                 if (m_form->AdminListView->topLevelItemCount() == 0)
+                 if (m_form->Module<TAdminScreen>()->AdminListView->topLevelItemCount() == 0)
                      return Fail("the administrator list is empty");
                  Shot("administrator", m_form.get());
-                 Click(m_form->btnAdminDone);
+                 Click(m_form->Module<TAdminScreen>()->btnAdminDone);
                  return ExpectScreen(ScreenRegistration);
              }) &&
         Step("cancel returns to sign-in",
              [&] {
-                 Click(m_form->btnCancel);
+                 Click(m_form->Module<TRegistrationScreen>()->btnCancel);
                  return ExpectScreen(ScreenSignIn);
              }) &&
         Step("the demo learner signs in",
              [&] {
                  if (!SignIn(DemoUser, DemoPassword))
                      return false;
-                 if (m_form->CourseListbox->count() == 0)
+                 if (m_form->Module<TCatalogueScreen>()->CourseListbox->count() == 0)
                      return Fail("the course list is empty");
                  Shot("course selection", m_form.get());
                  return true;
@@ -248,8 +256,8 @@ void TTour::LearnerSession() {
         ShortcutWindow("skin selection window", QKeySequence("Ctrl+Shift+S"), m_form->SelectSkin) &&
         Step("the first course starts on the genesis screen",
              [&] {
-                 m_form->CourseListbox->setCurrentRow(0);
-                 Click(m_form->btnSelectCourse);
+                 m_form->Module<TCatalogueScreen>()->CourseListbox->setCurrentRow(0);
+                 Click(m_form->Module<TCatalogueScreen>()->btnSelectCourse);
                  if (!ExpectScreen(ScreenGenesis))
                      return false;
                  Shot("genesis", m_form.get());
@@ -299,7 +307,7 @@ bool TTour::Start(const QString& step) {
         if (!ExpectScreen(first))
             return false;
         if (first == ScreenRegistration) {
-            if (!m_form->btnRegEnter->isVisible())
+            if (!m_form->Module<TRegistrationScreen>()->btnRegEnter->isVisible())
                 return Fail("the first-user form lacks its Enter button");
             Shot("registration first user", m_form.get());
         }
@@ -364,20 +372,20 @@ void TTour::Click(QWidget* widget) {
 }
 
 bool TTour::SignIn(const QString& name, const QString& password) {
-    Type(m_form->edtUserName, name);
-    Type(m_form->edtPassword, password);
-    QTest::keyClick(m_form->edtPassword, Qt::Key_Return);
+    Type(m_form->Module<TSignInScreen>()->edtUserName, name);
+    Type(m_form->Module<TSignInScreen>()->edtPassword, password);
+    QTest::keyClick(m_form->Module<TSignInScreen>()->edtPassword, Qt::Key_Return);
     return ExpectScreen(ScreenCourseSelection);
 }
 
 bool TTour::RegisterFirstUser(const QString& first, const QString& last, const QString& user,
                               const QString& password) {
-    Type(m_form->edtRegFirstName, first);
-    Type(m_form->edtRegLastName, last);
-    Type(m_form->edtRegUserName, user);
-    Type(m_form->edtRegPassword, password);
-    Type(m_form->edtRegVerifyPassword, password);
-    Click(m_form->btnRegEnter);
+    Type(m_form->Module<TRegistrationScreen>()->edtRegFirstName, first);
+    Type(m_form->Module<TRegistrationScreen>()->edtRegLastName, last);
+    Type(m_form->Module<TRegistrationScreen>()->edtRegUserName, user);
+    Type(m_form->Module<TRegistrationScreen>()->edtRegPassword, password);
+    Type(m_form->Module<TRegistrationScreen>()->edtRegVerifyPassword, password);
+    Click(m_form->Module<TRegistrationScreen>()->btnRegEnter);
     return ExpectScreen(ScreenCourseSelection);
 }
 

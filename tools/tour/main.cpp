@@ -7,7 +7,7 @@
 #include <QTextStream>
 
 #include "TTour.h"
-#include "platform/TFonts.h"
+#include "platform/gui/TFonts.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {

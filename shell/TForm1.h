@@ -2,8 +2,9 @@
 // The main window: one borderless 640 by 480 window whose "screens" are sets
 // of its own controls over a full-window background picture. It owns the
 // shared state of a session (who is signed in, which course is open, the
-// skin's layout values), the table objects and the secondary windows. Each
-// screen's routines live with the subsystem that owns the screen.
+// skin's layout values), the table objects, the secondary windows and the
+// screen modules. Each screen's controls and routines live in its module
+// (TScreenModule), with the subsystem that owns the screen.
 #include <QByteArray>
 #include <QEvent>
 #include <QList>
@@ -13,17 +14,17 @@
 #include <QStringList>
 #include <QWidget>
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
 #include "engine/c4dstand.h"
+#include "platform/TConfiguration.h"
 #include "platform/TDynamicLibrary.h"
+#include "skin/TSkinEntry.h"
+
+class TScreenModule;
 
 class TDisplay;
-class QLineEdit;
-class QListWidget;
-class QTreeWidget;
 class QMenu;
 
 // Widgets of our own
@@ -61,11 +62,6 @@ class TReportPopup;
 class TInitDialog;
 class TDebugWindow;
 
-// Screen modules
-class TSignInScreens;
-class TCatalogueScreen;
-class TGenesisScreen;
-
 // Screen numbers handed to ShowScreen.
 enum TScreen : int {
     ScreenNone = 0,
@@ -95,32 +91,17 @@ public:
     int LParam;
 };
 
-// A screen's enter and leave routines, provided by the subsystem owning it.
-struct TScreenRoutines {
-    std::function<void()> Enter; // sets CurrentScreen, background, shows controls
-    std::function<void()> Leave; // hides exactly what Enter showed
-};
-
-// The registry key holding the installation's settings.
-inline const char* const ConfigurationKey = "\\Software\\Quenvik\\Altavo\\Brisel";
-
-// Bare background file names of every screen, filled by the skin loader and
-// read by the screen switcher.
+// Background file names of the screens whose modules are still to come,
+// filled by the skin load; each moves into its module when that is written.
 struct TBackgroundNames {
     QString MoviePage = "pagebk.gif";
-    QString SignIn = "Blankbk.gif";
-    QString Registration = "Blankbk.gif";
-    QString NoUsers = "Blankbk.gif";
     QString Challenge = "Challbk.gif";
-    QString CourseSelection = "Blankbk.gif";
     QString TestTypeSelection = "Blankbk.gif";
     QString Test = "TestPla.gif";
     QString ItemReview = "ItemReview.gif";
     QString ExamAnalysis = "Reportbkg.gif";
-    QString Genesis = "Genbk.gif";
     QString Bookmark = "Blankbk.gif";
     QString ReportPopup = "RptPopBkg.gif";
-    QString Admin = "Adminbk.gif";
 };
 
 class TForm1 : public QWidget {
@@ -150,7 +131,24 @@ public:
     // The only way to change screens: leave the old one, let queued events
     // run, enter the new one. Screen 1 asks whether to end the program.
     void ShowScreen(int screen);
-    void SetScreenRoutines(int screen, TScreenRoutines routines);
+    // Called by each module's constructor; the main window owns it from then on.
+    void AddScreen(TScreenModule* module);
+    TScreenModule* ScreenModule(int screen) const;
+    // The module of a given class (tests and neighbouring screens find
+    // controls through it); null when there is none.
+    template <typename T> T* Module() const {
+        for (const auto& m : m_modules)
+            if (auto* found = dynamic_cast<T*>(m.get()))
+                return found;
+        return nullptr;
+    }
+    // What the skin dresses: every module's entries in creation order, then
+    // the main window's own, then those the program entry added for the
+    // secondary windows.
+    TSkinEntries SkinEntries();
+    TSkinEntries WindowSkinEntries;
+    // Applies the skin GraphicDir + SkinDir; throws TSkinError on failure.
+    void LoadSkin();
     // Shows GraphicDir + SkinDir + name as the full-window background.
     void SetBackground(const QString& name);
     // Starts or shows the course's interactive exercise program.
@@ -159,8 +157,7 @@ public:
     std::function<QString(const QString& title)> ChooseExecutable;
     // Hides the directory, challenge and glossary side windows.
     void HideSideWindows();
-    // Puts the open course's title into the side windows' title labels.
-    void SetCourseTitle(const QString& title);
+    std::vector<QWidget*> SideWindows; // not owned
     // Placement routines of the side windows, run when the window moves.
     std::vector<std::function<void()>> SideWindowPlacers;
     bool Dragging = false;
@@ -207,7 +204,9 @@ public:
     TIndex* Index = nullptr;
     TGlossary* Glossary = nullptr;
 
-    // --- Secondary windows (owned; created once by the program entry) ---
+    // --- Secondary windows (created once by the program entry, owned through
+    // OwnWindow and freed with the main window) ---
+    void OwnWindow(QWidget* window);
     TMoviesDone* MoviesDone = nullptr;
     TExitForm* ExitForm = nullptr;
     TBadLogin* BadLogin = nullptr;
@@ -227,39 +226,17 @@ public:
     TInitDialog* InitDialog = nullptr;
     TDebugWindow* DebugWindow = nullptr;
 
-    // --- Screen modules (children) ---
-    TSignInScreens* SignInScreens = nullptr;
-    TCatalogueScreen* CatalogueScreen = nullptr;
-    TGenesisScreen* GenesisScreen = nullptr;
-
-    // --- Controls of the main window (children; created hidden) ---
+    // --- Controls shared by several screens (children; created hidden) ---
     TGifImage* Background = nullptr; // full-window picture of the current screen
-    TGifImage* Image1 = nullptr;     // page pointer beside the movie buttons
     TGifImage* MovieFrame = nullptr; // frame around the clip panel
     QWidget* MoviePanel = nullptr;   // where clips play
-    TMovieButtonX* MBX = nullptr;    // the page's lesson buttons
+
+    // --- Controls of the screens still to come (movie page, challenge, test
+    // type selection, test, item review, exam analysis, bookmark question);
+    // each group moves into its screen module when that module is written. ---
+    TGifImage* Image1 = nullptr;  // page pointer beside the movie buttons
+    TMovieButtonX* MBX = nullptr; // the page's lesson buttons
     TLabelEffect* PageName = nullptr;
-    QListWidget* CourseListbox = nullptr;
-
-    // sign-in (4) and registration (13)
-    QLineEdit* edtUserName = nullptr;
-    QLineEdit* edtPassword = nullptr;
-    QLineEdit* edtRegFirstName = nullptr;
-    QLineEdit* edtRegLastName = nullptr;
-    QLineEdit* edtRegUserName = nullptr;
-    QLineEdit* edtRegPassword = nullptr;
-    QLineEdit* edtRegVerifyPassword = nullptr;
-    QListWidget* AddUserListBox = nullptr;
-    QTreeWidget* AdminListView = nullptr;
-
-    TSkinButton* btnLogin = nullptr;
-    TSkinButton* btnAddUser = nullptr;
-    TSkinButton* btnRegEnter = nullptr;
-    TSkinButton* btnAdd = nullptr;
-    TSkinButton* btnCancel = nullptr;
-    TSkinButton* btnAdmin = nullptr;
-    TSkinButton* btnSelectCourse = nullptr;
-    TSkinButton* btnGenesisContinue = nullptr;
     TSkinButton* BtnPlay = nullptr;
     TSkinButton* btnPause = nullptr;
     TSkinButton* btnStop = nullptr;
@@ -287,15 +264,15 @@ public:
     TSkinButton* ChallengeField = nullptr;
     TSkinButton* SearchField = nullptr;
     TSkinButton* InteractField = nullptr;
-    TSkinButton* btnAdminDone = nullptr;
-    TSkinButton* btnAdminPrint = nullptr;
+    TSkinButton* btnSteps = nullptr;
+
+    // --- Window buttons: help, minimise, close (two sets) ---
     TSkinButton* AboutField = nullptr;
     TSkinButton* MinimizeField = nullptr;
     TSkinButton* Exitfield = nullptr;
     TSkinButton* btnHelp2 = nullptr;
     TSkinButton* btnMinimize2 = nullptr;
     TSkinButton* btnClose2 = nullptr;
-    TSkinButton* btnSteps = nullptr;
 
     QMenu* AboutPopup = nullptr;
 
@@ -318,9 +295,12 @@ private:
     void CreateTableObjects();
     void SaveSessionState();
     void FreeTableObjects();
+    TSkinEntries OwnSkinEntries();
+    void ReadLayoutValues(const TSkinScheme& scheme);
 
     TDisplay& m_display;
-    std::map<int, TScreenRoutines> m_screens;
+    std::vector<std::unique_ptr<TScreenModule>> m_modules;
+    std::vector<std::unique_ptr<QWidget>> m_windows;
     QPoint m_dragStart;
     int (*m_initUndo)(CODE4*) = nullptr;
     bool m_destroyed = false;

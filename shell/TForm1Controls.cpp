@@ -1,13 +1,10 @@
-// The main window's controls. Every screen's controls exist for the whole run
-// and start hidden; each screen's enter routine places and shows its own.
-#include <QHeaderView>
-#include <QLineEdit>
-#include <QListWidget>
+// The main window's own controls: the background, the clip panel and its
+// frame, the window buttons, and the controls of the screens whose modules are
+// still to come. They exist for the whole run and start hidden.
 #include <QMenu>
-#include <QTreeWidget>
 
-#include "app/ControlLayout.h"
-#include "app/TForm1.h"
+#include "shell/ControlLayout.h"
+#include "shell/TForm1.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TLabelEffect.h"
 #include "widgets/TMovieButtonX.h"
@@ -20,13 +17,6 @@ template <typename T> T* Hidden(T* control, const char* name) {
     return control;
 }
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, bool masked) {
-    auto* edit = Hidden(new QLineEdit(parent), name);
-    if (masked)
-        edit->setEchoMode(QLineEdit::Password);
-    edit->resize(170, 24);
-    return edit;
-}
 } // namespace
 
 void TForm1::CreateControls() {
@@ -46,46 +36,11 @@ void TForm1::CreateControls() {
     MoviePanel->setAutoFillBackground(true);
     MoviePanel->setPalette(QPalette(Qt::black));
 
-    CourseListbox = Hidden(new QListWidget(this), "CourseListbox");
-
-    edtUserName = MakeEdit(this, "edtUserName", false);
-    edtPassword = MakeEdit(this, "edtPassword", true);
-    edtRegFirstName = MakeEdit(this, "edtRegFirstName", false);
-    edtRegLastName = MakeEdit(this, "edtRegLastName", false);
-    edtRegUserName = MakeEdit(this, "edtRegUserName", false);
-    edtRegPassword = MakeEdit(this, "edtRegPassword", true);
-    edtRegVerifyPassword = MakeEdit(this, "edtRegVerifyPassword", true);
-    AddUserListBox = Hidden(new QListWidget(this), "AddUserListBox");
-    AddUserListBox->setSortingEnabled(true);
-
-    AdminListView = Hidden(new QTreeWidget(this), "AdminListView");
-    AdminListView->setRootIsDecorated(false);
-    AdminListView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    AdminListView->setHeaderLabels({QStringLiteral("User Name"), QStringLiteral("Real Name"),
-                                    QStringLiteral("Password"), QStringLiteral("Course"),
-                                    QStringLiteral("Last Post Test"), QStringLiteral("Best Post Test")});
-    // The score captions are wider than their fixed columns: they wrap onto a
-    // second header line instead of being cut off.
-    AdminListView->header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter |
-                                                 Qt::Alignment(Qt::TextWordWrap));
-    AdminListView->header()->setMinimumHeight(2 * AdminListView->fontMetrics().lineSpacing() + 6);
-    const int widths[] = {73, 120, 60, 150, 70, 70};
-    for (int i = 0; i < 6; ++i)
-        AdminListView->header()->resizeSection(i, widths[i]);
-
     struct ButtonSlot {
         TSkinButton** button;
         const char* name;
     };
     const ButtonSlot buttons[] = {
-        {&btnLogin, "btnLogin"},
-        {&btnAddUser, "btnAddUser"},
-        {&btnRegEnter, "btnRegEnter"},
-        {&btnAdd, "btnAdd"},
-        {&btnCancel, "btnCancel"},
-        {&btnAdmin, "btnAdmin"},
-        {&btnSelectCourse, "btnSelectCourse"},
-        {&btnGenesisContinue, "btnGenesisContinue"},
         {&BtnPlay, "BtnPlay"},
         {&btnPause, "btnPause"},
         {&btnStop, "btnStop"},
@@ -113,8 +68,6 @@ void TForm1::CreateControls() {
         {&ChallengeField, "ChallengeField"},
         {&SearchField, "SearchField"},
         {&InteractField, "InteractField"},
-        {&btnAdminDone, "btnAdminDone"},
-        {&btnAdminPrint, "btnAdminPrint"},
         {&AboutField, "AboutField"},
         {&MinimizeField, "MinimizeField"},
         {&Exitfield, "Exitfield"},
@@ -139,22 +92,6 @@ void TForm1::CreateControls() {
     // Where the screens keep their controls; the skins draw their pictures
     // around these places.
     namespace L = ControlLayout;
-    edtUserName->setGeometry(L::UserNameBox);
-    edtPassword->setGeometry(L::PasswordBox);
-    btnLogin->setGeometry(L::LoginButton);
-    btnAddUser->setGeometry(L::AddUserButton);
-    QLineEdit* registration[] = {edtRegFirstName, edtRegLastName, edtRegUserName, edtRegPassword,
-                                 edtRegVerifyPassword};
-    for (int i = 0; i < 5; ++i)
-        registration[i]->setGeometry(L::FirstRegistrationBox.translated(0, i * L::RegistrationBoxStep));
-    btnRegEnter->setGeometry(L::RegEnterButton);
-    btnAdd->setGeometry(L::AddButton);
-    btnCancel->setGeometry(L::CancelButton);
-    btnAdmin->setGeometry(L::AdminButton);
-    btnSelectCourse->setGeometry(L::SelectCourseButton);
-    btnGenesisContinue->setGeometry(L::GenesisContinueButton);
-    btnAdminPrint->setGeometry(L::AdminPrintButton);
-    btnAdminDone->setGeometry(L::AdminDoneButton);
     PageName->setGeometry(L::PageNameLabel);
     TSkinButton* fields[] = {DirectoryField, TestField, ChallengeField, SearchField, InteractField};
     for (int i = 0; i < 5; ++i)
@@ -187,8 +124,6 @@ void TForm1::PrepareControls() {
     MBX->resize(1, 1);
     PageName->hide();
     PageName->SetShowAccelChar(false);
-    edtUserName->clear();
-    edtPassword->clear();
     TestRunning = false;
     ContinueLater = false;
     CourseOpen = false;

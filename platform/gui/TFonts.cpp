@@ -1,4 +1,4 @@
-#include "platform/TFonts.h"
+#include "platform/gui/TFonts.h"
 
 #include <QApplication>
 #include <QFont>

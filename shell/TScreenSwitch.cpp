@@ -2,14 +2,11 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "app/TExitForm.h"
-#include "app/TForm1.h"
 #include "platform/TPaths.h"
+#include "shell/TExitForm.h"
+#include "shell/TForm1.h"
+#include "shell/TScreenModule.h"
 #include "widgets/TGifImage.h"
-
-void TForm1::SetScreenRoutines(int screen, TScreenRoutines routines) {
-    m_screens[screen] = std::move(routines);
-}
 
 void TForm1::ShowScreen(int screen) {
     if (screen == ScreenExit) {
@@ -21,14 +18,20 @@ void TForm1::ShowScreen(int screen) {
         }
         return;
     }
-    const int old = CurrentScreen;
+    TScreenModule* leaving = ScreenModule(CurrentScreen);
     CurrentScreen = ScreenSwitching;
-    if (auto it = m_screens.find(old); it != m_screens.end() && it->second.Leave)
-        it->second.Leave();
+    if (leaving) {
+        for (QWidget* control : leaving->Controls())
+            control->hide();
+        leaving->Leave();
+    }
     // Queued events run here and see screen 6, a switch in progress.
     QApplication::processEvents();
-    if (auto it = m_screens.find(screen); it != m_screens.end() && it->second.Enter)
-        it->second.Enter();
+    if (TScreenModule* entering = ScreenModule(screen)) {
+        CurrentScreen = screen;
+        SetBackground(entering->EnterBackground());
+        entering->Enter();
+    }
 }
 
 void TForm1::SetBackground(const QString& name) {

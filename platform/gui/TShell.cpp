@@ -1,4 +1,4 @@
-#include "platform/TShell.h"
+#include "platform/gui/TShell.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

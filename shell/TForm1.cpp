@@ -1,34 +1,14 @@
-#include "app/TForm1.h"
+#include "shell/TForm1.h"
 
 #include <QApplication>
-#include <QLineEdit>
 
-#include "app/TBadLogin.h"
-#include "app/TCatalogueScreen.h"
-#include "app/TExitForm.h"
-#include "app/TNoticeWindow.h"
-#include "app/TSignInScreens.h"
-#include "lesson/TBookmarkTest.h"
-#include "lesson/TBufferingForm.h"
-#include "lesson/TChallengeIncorrect.h"
-#include "lesson/TGenesisScreen.h"
-#include "lesson/TGlossaryScreen.h"
-#include "lesson/TMoviesDone.h"
-#include "lesson/TSteps.h"
-#include "lesson/TStreamSelect.h"
-#include "skin/TAboutForm.h"
-#include "skin/TAboutSkin.h"
-#include "skin/TDebugWindow.h"
-#include "skin/TInitDialog.h"
-#include "skin/TPleaseWait.h"
-#include "skin/TSelectSkin.h"
-#include "testing/TReportPopup.h"
-#include "widgets/TDirectory.h"
-
-#include "platform/TDisplay.h"
+#include "platform/TConfiguration.h"
 #include "platform/TMessages.h"
 #include "platform/TPaths.h"
-#include "platform/TRegistry.h"
+#include "platform/gui/TDisplay.h"
+#include "shell/TScreenModule.h"
+#include "skin/TInitDialog.h"
+#include "skin/uLoadSkins.h"
 
 TForm1::TForm1(TDisplay& display, QWidget* parent) : QWidget(parent), m_display(display) {
     setWindowTitle(QStringLiteral("Altavo"));
@@ -36,9 +16,6 @@ TForm1::TForm1(TDisplay& display, QWidget* parent) : QWidget(parent), m_display(
     setFixedSize(640, 480);
     CreateControls();
     ConnectWindowButtons();
-    SignInScreens = new TSignInScreens(*this);
-    CatalogueScreen = new TCatalogueScreen(*this);
-    GenesisScreen = new TGenesisScreen(*this);
     FormCreate();
 }
 
@@ -46,28 +23,41 @@ TForm1::~TForm1() {
     FormDestroy();
     // The screen modules watch controls of this window; they go before the
     // controls do.
-    delete SignInScreens;
-    delete CatalogueScreen;
-    delete GenesisScreen;
-    // The secondary windows are top-level windows of their own.
-    delete MoviesDone;
-    delete ExitForm;
-    delete BadLogin;
-    delete NoticeWindow;
-    delete AboutForm;
-    delete AboutSkin;
-    delete SelectSkin;
-    delete Directory;
-    delete BufferingForm;
-    delete BookmarkTest;
-    delete Steps;
-    delete StreamSelect;
-    delete PleaseWait;
-    delete ChallengeIncorrect;
-    delete GlossaryScreen;
-    delete ReportPopup;
+    m_modules.clear();
+    // The secondary windows are top-level windows of their own, freed in the
+    // order they were created.
+    for (auto& window : m_windows)
+        window.reset();
     delete InitDialog;
-    delete DebugWindow;
+}
+
+void TForm1::OwnWindow(QWidget* window) {
+    m_windows.emplace_back(window);
+}
+
+void TForm1::AddScreen(TScreenModule* module) {
+    m_modules.emplace_back(module);
+}
+
+TScreenModule* TForm1::ScreenModule(int screen) const {
+    for (const auto& m : m_modules)
+        if (m->Screen() == screen)
+            return m.get();
+    return nullptr;
+}
+
+TSkinEntries TForm1::SkinEntries() {
+    TSkinEntries entries;
+    for (const auto& m : m_modules)
+        entries.insert(entries.end(), m->SkinEntries().begin(), m->SkinEntries().end());
+    const TSkinEntries own = OwnSkinEntries();
+    entries.insert(entries.end(), own.begin(), own.end());
+    entries.insert(entries.end(), WindowSkinEntries.begin(), WindowSkinEntries.end());
+    return entries;
+}
+
+void TForm1::LoadSkin() {
+    ::LoadSkin(SkinEntries(), GraphicDir + SkinDir);
 }
 
 // The start-up dialog shows while the program starts and goes when the main
@@ -87,17 +77,8 @@ void TForm1::FormShow() {
 }
 
 void TForm1::HideSideWindows() {
-    if (Directory)
-        Directory->hide();
-    if (GlossaryScreen)
-        GlossaryScreen->hide();
-}
-
-void TForm1::SetCourseTitle(const QString& title) {
-    if (Directory)
-        Directory->SetCourseTitle(title);
-    if (Steps)
-        Steps->SetTitle(title);
+    for (QWidget* window : SideWindows)
+        window->hide();
 }
 
 // The creation handler: display depth, configuration, engine, table objects.
@@ -184,19 +165,17 @@ bool TForm1::CheckDisplay() {
     return true;
 }
 
-// The installation's directories from the registry. Directories other than
-// the skin's get the separator appended; SkinDir carries its own.
+// The installation's directories from the registry.
 bool TForm1::ReadConfiguration() {
-    TRegistry registry;
-    if (!registry.OpenKeyReadOnly(QString::fromLatin1(ConfigurationKey))) {
+    TConfiguration configuration;
+    if (!::ReadConfiguration(configuration)) {
         Messages().ShowMessage(QStringLiteral("Registry entry not found for the home directory"));
         return false;
     }
-    DatabaseDir = WithSeparator(FromStoredPath(registry.ReadString(QStringLiteral("DatabaseDir"))));
-    GraphicDir = WithSeparator(FromStoredPath(registry.ReadString(QStringLiteral("GraphicDir"))));
-    SkinDir = FromStoredPath(registry.ReadString(QStringLiteral("SkinDir")));
-    HelpDir = WithSeparator(FromStoredPath(registry.ReadString(QStringLiteral("HelpDir"))));
-    registry.CloseKey();
+    DatabaseDir = configuration.DatabaseDir;
+    GraphicDir = configuration.GraphicDir;
+    SkinDir = configuration.SkinDir;
+    HelpDir = configuration.HelpDir;
     return true;
 }
 

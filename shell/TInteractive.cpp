@@ -2,10 +2,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/TForm1.h"
 #include "data/TCourses.h"
 #include "platform/TRegistry.h"
-#include "platform/TShell.h"
+#include "platform/gui/TShell.h"
+#include "shell/TForm1.h"
 #include "widgets/TGifImage.h"
 
 namespace {

@@ -1,8 +1,5 @@
-// The table objects the main window owns for the whole run, the assignment
-// list events bound to the window, and what shutdown saves.
-#include "app/TCatalogueScreen.h"
-#include "app/TForm1.h"
-#include "app/TSignInScreens.h"
+// The table objects the main window owns for the whole run, and what shutdown
+// saves. Screens bind a table's list events for each listing they ask for.
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
 #include "data/TGlossary.h"
@@ -10,27 +7,10 @@
 #include "data/TTestSession.h"
 #include "data/TTesting.h"
 #include "data/TUser.h"
+#include "shell/TForm1.h"
 
 void TForm1::CreateTableObjects() {
     Assignment = new TAssignment(EngineLibrary, DatabaseDir, EngineHandle);
-    // The list events serve the screen that asked: the administrator list
-    // collects test assignments, the catalogue fills the course list.
-    Assignment->OnListItem = [this](const QString& id, const QString& prodId) {
-        if (CurrentScreen == ScreenAdmin && SignInScreens)
-            SignInScreens->AdminListItem(id);
-        else if (CurrentScreen == ScreenCourseSelection && CatalogueScreen)
-            CatalogueScreen->CourseListItem(prodId);
-    };
-    Assignment->OnListStart = [this] {
-        if (CurrentScreen == ScreenAdmin && SignInScreens)
-            SignInScreens->AdminListStart();
-        else if (CurrentScreen == ScreenCourseSelection && CatalogueScreen)
-            CatalogueScreen->CourseListStart();
-    };
-    Assignment->OnListEnd = [this] {
-        if (CurrentScreen == ScreenCourseSelection && CatalogueScreen)
-            CatalogueScreen->CourseListEnd();
-    };
     User = new TUser(EngineLibrary, DatabaseDir, EngineHandle);
     Courses = new TCourses(EngineLibrary, DatabaseDir, EngineHandle);
     TestSession = new TTestSession(EngineLibrary, DatabaseDir, EngineHandle);

@@ -2,8 +2,9 @@
 // registry store ($ALTAVO_REGISTRY or /etc/altavo/registry.ini).
 #include <QApplication>
 
-#include "app/TProgram.h"
-#include "platform/TFonts.h"
+#include "platform/gui/TFonts.h"
+#include "platform/gui/TMessageBoxes.h"
+#include "program/TProgram.h"
 
 int main(int argc, char** argv) {
     // Windows are placed at absolute positions, which Wayland does not allow.
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "xcb");
     QApplication app(argc, argv);
     UseWindowsFonts();
+    UseMessageBoxes();
     return RunAltavo(app);
 }

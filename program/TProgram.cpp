@@ -1,57 +1,77 @@
-#include "app/TProgram.h"
+#include "program/TProgram.h"
 
 #include <QApplication>
 #include <QFile>
 #include <exception>
 
+#include "app/TAdminScreen.h"
 #include "app/TBadLogin.h"
 #include "app/TCatalogueScreen.h"
-#include "app/TExitForm.h"
-#include "app/TForm1.h"
-#include "app/TNoticeWindow.h"
-#include "app/TSignInScreens.h"
+#include "app/TRegistrationScreen.h"
+#include "app/TSignInScreen.h"
 #include "data/TUser.h"
 #include "lesson/TBookmarkTest.h"
 #include "lesson/TBufferingForm.h"
 #include "lesson/TChallengeIncorrect.h"
+#include "lesson/TGenesisScreen.h"
 #include "lesson/TGlossaryScreen.h"
 #include "lesson/TMoviesDone.h"
 #include "lesson/TSteps.h"
 #include "lesson/TStreamSelect.h"
-#include "platform/TDisplay.h"
 #include "platform/TMessages.h"
 #include "platform/TPaths.h"
+#include "platform/gui/TDisplay.h"
+#include "program/TWindowSkins.h"
+#include "shell/TExitForm.h"
+#include "shell/TForm1.h"
+#include "shell/TNoticeWindow.h"
 #include "skin/TAboutForm.h"
 #include "skin/TAboutSkin.h"
 #include "skin/TDebugWindow.h"
 #include "skin/TPleaseWait.h"
 #include "skin/TSelectSkin.h"
 #include "skin/TWindowPlacement.h"
-#include "skin/uLoadSkins.h"
 #include "testing/TReportPopup.h"
 #include "widgets/TDirectory.h"
 
+namespace {
+template <typename T> T* Owned(TForm1& form, T* window) {
+    form.OwnWindow(window);
+    return window;
+}
+} // namespace
+
+void CreateScreenModules(TForm1& form) {
+    new TSignInScreen(form);
+    new TRegistrationScreen(form);
+    new TCatalogueScreen(form);
+    new TGenesisScreen(form);
+    new TAdminScreen(form);
+}
+
 void CreateStartWindows(TForm1& form) {
-    form.MoviesDone = new TMoviesDone();
-    form.ExitForm = new TExitForm();
-    form.BadLogin = new TBadLogin();
-    form.NoticeWindow = new TNoticeWindow();
-    form.DebugWindow = new TDebugWindow();
+    form.MoviesDone = Owned(form, new TMoviesDone());
+    form.ExitForm = Owned(form, new TExitForm());
+    form.BadLogin = Owned(form, new TBadLogin());
+    form.NoticeWindow = Owned(form, new TNoticeWindow());
+    form.DebugWindow = Owned(form, new TDebugWindow());
 }
 
 void CreateSecondaryWindows(TForm1& form) {
-    form.AboutForm = new TAboutForm();
-    form.AboutSkin = new TAboutSkin();
-    form.SelectSkin = new TSelectSkin(form);
-    form.Directory = new TDirectory();
-    form.BufferingForm = new TBufferingForm();
-    form.ReportPopup = new TReportPopup();
-    form.BookmarkTest = new TBookmarkTest();
-    form.Steps = new TSteps();
-    form.StreamSelect = new TStreamSelect();
-    form.PleaseWait = new TPleaseWait();
-    form.ChallengeIncorrect = new TChallengeIncorrect();
-    form.GlossaryScreen = new TGlossaryScreen();
+    form.AboutForm = Owned(form, new TAboutForm());
+    form.AboutSkin = Owned(form, new TAboutSkin());
+    form.SelectSkin =
+        Owned(form, new TSelectSkin(form.GraphicDir, form.SkinDir, [&form] { form.LoadSkin(); }));
+    form.Directory = Owned(form, new TDirectory());
+    form.BufferingForm = Owned(form, new TBufferingForm());
+    form.ReportPopup = Owned(form, new TReportPopup());
+    form.BookmarkTest = Owned(form, new TBookmarkTest());
+    form.Steps = Owned(form, new TSteps());
+    form.StreamSelect = Owned(form, new TStreamSelect());
+    form.PleaseWait = Owned(form, new TPleaseWait());
+    form.ChallengeIncorrect = Owned(form, new TChallengeIncorrect());
+    form.GlossaryScreen = Owned(form, new TGlossaryScreen());
+    form.SideWindows = {form.Directory, form.GlossaryScreen};
 }
 
 bool ShowFirstScreen(TForm1& form) {
@@ -60,7 +80,7 @@ bool ShowFirstScreen(TForm1& form) {
                                                                    : QString());
     form.StreamChoice = 3;
     try {
-        LoadSkin(form, form.GraphicDir, form.SkinDir);
+        LoadSkin(form);
     } catch (const std::exception& e) {
         Messages().ShowMessage(QString::fromUtf8(e.what()));
         return false;
@@ -69,7 +89,13 @@ bool ShowFirstScreen(TForm1& form) {
     return true;
 }
 
+void LoadSkin(TForm1& form) {
+    form.WindowSkinEntries = WindowSkinEntries(form);
+    form.LoadSkin();
+}
+
 bool StartProgram(TForm1& form) {
+    CreateScreenModules(form);
     CreateStartWindows(form);
     if (form.StartFailed)
         return false;

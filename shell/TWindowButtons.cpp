@@ -2,9 +2,9 @@
 // movie page and the help menu. One handler tells the buttons apart.
 #include <QMenu>
 
-#include "app/TForm1.h"
 #include "platform/TMessages.h"
-#include "platform/TShell.h"
+#include "platform/gui/TShell.h"
+#include "shell/TForm1.h"
 #include "skin/TAboutForm.h"
 #include "skin/TAboutSkin.h"
 #include "skin/TSelectSkin.h"

@@ -1,4 +1,4 @@
-#include "app/TNoticeWindow.h"
+#include "shell/TNoticeWindow.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "platform/TDisplay.h"
+#include "platform/gui/TDisplay.h"
 
 #include <QGuiApplication>
 #include <QProcess>

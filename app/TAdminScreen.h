@@ -1,0 +1,20 @@
+#pragma once
+// The administrator list (15): every learner with the title and post-test
+// scores of each test assigned, printable as the student log.
+#include "shell/TScreenModule.h"
+
+class QTreeWidget;
+class TSkinButton;
+
+class TAdminScreen : public TScreenModule {
+    Q_OBJECT
+public:
+    explicit TAdminScreen(TForm1& form);
+
+    QTreeWidget* AdminListView;
+    TSkinButton* btnAdminPrint;
+    TSkinButton* btnAdminDone;
+
+    void Enter() override;
+    void FillAdminList();
+};

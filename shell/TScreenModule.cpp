@@ -1,0 +1,20 @@
+#include "shell/TScreenModule.h"
+
+#include <QWidget>
+
+#include "shell/TForm1.h"
+
+TScreenModule::TScreenModule(TForm1& form, int screen, TBackgroundEntry background)
+    : f(form), m_screen(screen), m_backgroundName(QString::fromLatin1(background.Default)) {
+    AddSkin({TSkinStep::BackgroundNames, [this, background](const TSkinScheme& s) {
+                 m_backgroundName =
+                     s.String(background.Section, background.Key, QString::fromLatin1(background.Default));
+             }});
+    form.AddScreen(this);
+}
+
+void TScreenModule::AddControl(QWidget* control, const char* name) {
+    control->setObjectName(QString::fromLatin1(name));
+    control->hide();
+    m_controls << control;
+}
