@@ -108,7 +108,8 @@ void TCourses::ListCourseTitles() {
     m_cb.TagSelect(m_data, m_tagId);
     for (int rc = m_cb.Top(m_data); rc == R4_SUCCESS; rc = m_cb.Skip(m_data, 1))
         if (OnListItem)
-            OnListItem(m_text.TrimmedMemo(m_title), m_text.Trimmed(m_id), m_text.Trimmed(m_parentId));
+            OnListItem(m_text.TrimmedMemoCapped(m_title, TextLimits::Title), m_text.Trimmed(m_id),
+                       m_text.Trimmed(m_parentId));
     if (OnListEnd)
         OnListEnd();
 }
@@ -207,7 +208,7 @@ QString TCourses::GetId() {
     return m_text.Trimmed(m_id);
 }
 QString TCourses::GetTitle() {
-    return m_text.TrimmedMemo(m_title);
+    return m_text.TrimmedMemoCapped(m_title, TextLimits::Title);
 }
 QString TCourses::GetPath() {
     return m_text.TrimmedMemo(m_path);
@@ -231,7 +232,7 @@ QString TCourses::GetParentId() {
     return m_text.Trimmed(m_parentId);
 }
 QString TCourses::GetDescription() {
-    return m_text.Memo(m_descript);
+    return m_text.MemoCapped(m_descript, TextLimits::Text);
 }
 int TCourses::GetNumCert() {
     return int(m_cb.Long(m_numCert));

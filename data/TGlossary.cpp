@@ -43,7 +43,7 @@ QString TGlossary::GetTerm(const QString& term) {
     auto key = m_text.Codec().Encode(term);
     if (!key || m_cb.Seek(m_data, *key) != R4_SUCCESS)
         return {};
-    return m_text.Memo(m_definition);
+    return m_text.MemoCapped(m_definition, TextLimits::Text);
 }
 
 bool TGlossary::AddTerm(const QString& term, const QString& definition) {
@@ -74,7 +74,7 @@ void TGlossary::ListTerms() {
         OnListStart();
     for (int rc = m_cb.Top(m_data); rc == R4_SUCCESS; rc = m_cb.Skip(m_data, 1))
         if (OnListItem)
-            OnListItem(m_text.Trimmed(m_term));
+            OnListItem(m_text.Capped(m_term, TextLimits::Title));
     if (OnListEnd)
         OnListEnd();
 }

@@ -135,12 +135,12 @@ void TIndex::Load() {
         r.kind = int(m_cb.Long(m_type));
         r.clipType = int(m_cb.Long(m_clipType));
         r.reel = int(m_cb.Long(m_reel));
-        r.title = m_text.Trimmed(m_title);
+        r.title = m_text.Capped(m_title, TextLimits::Title);
         r.fileName = m_text.Trimmed(m_fileName);
-        r.timeIn = m_text.Trimmed(m_timeIn);
-        r.timeOut = m_text.Trimmed(m_timeOut);
-        r.wordsIn = m_text.Trimmed(m_wordsIn);
-        r.wordsOut = m_text.Trimmed(m_wordsOut);
+        r.timeIn = m_text.Capped(m_timeIn, TextLimits::Title);
+        r.timeOut = m_text.Capped(m_timeOut, TextLimits::Title);
+        r.wordsIn = m_text.Capped(m_wordsIn, TextLimits::Title);
+        r.wordsOut = m_text.Capped(m_wordsOut, TextLimits::Title);
         pending.push_back(std::move(r));
     }
     m_cb.TagSelect(m_data, nullptr);

@@ -5,6 +5,7 @@
 
 #include "data/Codebase2.h"
 #include "data/TTextCodec.h"
+#include "data/TTextLimits.h"
 
 // Text with trailing blanks removed.
 inline QString TrimTrailingBlanks(const QString& text) {
@@ -26,6 +27,15 @@ public:
     QString Padded(FIELD4* field) { return m_codec.Decode(m_cb.Str(field)); }
     QString Memo(FIELD4* field) { return m_codec.Decode(m_cb.Memo(field)); }
     QString TrimmedMemo(FIELD4* field) { return m_codec.Decode(TrimTrailingBlanks(m_cb.Memo(field))); }
+    // Texts shown from tables the player did not write, cut to `limit`
+    // characters (TextLimits) so no table can flood the screen.
+    QString Capped(FIELD4* field, int limit) {
+        return m_codec.Decode(TrimTrailingBlanks(m_cb.Str(field)).left(limit));
+    }
+    QString MemoCapped(FIELD4* field, int limit) { return m_codec.Decode(m_cb.Memo(field).left(limit)); }
+    QString TrimmedMemoCapped(FIELD4* field, int limit) {
+        return m_codec.Decode(TrimTrailingBlanks(m_cb.Memo(field).left(limit)));
+    }
 
     // Bytes for a value to store; nullopt (and Error() set) when refused.
     std::optional<QByteArray> Encode(const QString& text, const QString& what) {

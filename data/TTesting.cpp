@@ -221,11 +221,11 @@ int TTesting::OpenTest(const QString& testId) {
     m_openProdId = m_gText.Padded(m_gProdId);
     m_openPath = path;
     m_openTableName = name;
-    m_openTitle = m_gText.Memo(m_gTitle);
+    m_openTitle = m_gText.MemoCapped(m_gTitle, TextLimits::Title);
     m_numTestQ = int(m_cb.Long(m_gNumTestQ));
     m_nextId = int(m_cb.Long(m_gNextId));
     m_openGraphic = m_gText.Memo(m_gGraphic);
-    m_openDescription = m_gText.Memo(m_gDescrip);
+    m_openDescription = m_gText.MemoCapped(m_gDescrip, TextLimits::Text);
     m_openParent = m_gText.Trimmed(m_gParent);
     m_question = TTestQuestion();
 
@@ -249,12 +249,12 @@ void TTesting::ReadQuestion() {
     m_question.Num = int(m_cb.Long(m_qNum));
     m_question.ID = int(m_cb.Long(m_qId));
     m_question.Type = int(m_cb.Long(m_qType));
-    m_question.Title = m_qText.Memo(m_qTitle);
-    m_question.Question = m_qText.Memo(m_qQuestion);
+    m_question.Title = m_qText.MemoCapped(m_qTitle, TextLimits::Title);
+    m_question.Question = m_qText.MemoCapped(m_qQuestion, TextLimits::Text);
     m_question.NumAnswer = int(m_cb.Long(m_qNumAnswer));
     m_question.Answer = m_qText.Padded(m_qAnswer);
-    m_question.Hint = m_qText.Memo(m_qHint);
-    m_question.Ref = m_qText.Memo(m_qRef);
+    m_question.Hint = m_qText.MemoCapped(m_qHint, TextLimits::Text);
+    m_question.Ref = m_qText.MemoCapped(m_qRef, TextLimits::Text);
     m_question.Graphic = m_qText.Memo(m_qGraphic);
     if (OnTestQuestion)
         OnTestQuestion(m_question.Num, m_question.ID, m_question.Type, m_question.Title, m_question.Question,
@@ -444,11 +444,11 @@ bool TTesting::ParentExists(const QString& id) {
 }
 
 QString TTesting::GetParentTitle(const QString& id) {
-    return SeekParent(id) ? m_pText.Memo(m_pTitle) : QString();
+    return SeekParent(id) ? m_pText.MemoCapped(m_pTitle, TextLimits::Title) : QString();
 }
 
 QString TTesting::GetParentDescription(const QString& id) {
-    return SeekParent(id) ? m_pText.Memo(m_pDescrip) : QString();
+    return SeekParent(id) ? m_pText.MemoCapped(m_pDescrip, TextLimits::Text) : QString();
 }
 
 int TTesting::GetParentNum(const QString& id) {
@@ -469,8 +469,8 @@ void TTesting::GetParentInfo(TParentInfo& info) {
         info.Id = "bad";
         return;
     }
-    info.Title = m_pText.Memo(m_pTitle);
-    info.Description = m_pText.Memo(m_pDescrip);
+    info.Title = m_pText.MemoCapped(m_pTitle, TextLimits::Title);
+    info.Description = m_pText.MemoCapped(m_pDescrip, TextLimits::Text);
     info.Num = int(m_cb.Long(m_pNum));
     info.Time = m_pText.Trimmed(m_pTime);
     info.NumQ = int(m_cb.Long(m_pNumQ));
@@ -497,7 +497,7 @@ void TTesting::SetParentInfo(TParentInfo& info, const QString& id) {
 }
 
 QString TTesting::GetTestDescription(const QString& testId) {
-    return SeekTest(testId) ? m_gText.Memo(m_gDescrip) : QString();
+    return SeekTest(testId) ? m_gText.MemoCapped(m_gDescrip, TextLimits::Text) : QString();
 }
 
 bool TTesting::WriteGlobalCounts() {
@@ -635,7 +635,7 @@ QString TTesting::GetTestQuestionXtra(int questionId, int choice) {
     for (const auto& [index, recNo] : ExtraRows(questionId)) {
         if (index == choice) {
             m_cb.Go(m_x, recNo);
-            return m_xText.Memo(m_xAnswer);
+            return m_xText.MemoCapped(m_xAnswer, TextLimits::Text);
         }
     }
     return {};
@@ -838,7 +838,7 @@ void TTesting::ListGlobalTestTitles() {
         OnGlobalTestListStart();
     for (int rc = m_cb.Top(m_gtest); rc == R4_SUCCESS; rc = m_cb.Skip(m_gtest, 1))
         if (OnGlobalTestItem)
-            OnGlobalTestItem(m_gText.Memo(m_gTitle), m_gText.Trimmed(m_gProdId));
+            OnGlobalTestItem(m_gText.MemoCapped(m_gTitle, TextLimits::Title), m_gText.Trimmed(m_gProdId));
     if (OnGlobalTestListEnd)
         OnGlobalTestListEnd();
 }
@@ -849,7 +849,7 @@ void TTesting::ListParentTestTitles() {
     m_cb.TagSelect(m_ptest, nullptr);
     for (int rc = m_cb.Top(m_ptest); rc == R4_SUCCESS; rc = m_cb.Skip(m_ptest, 1))
         if (!m_cb.Deleted(m_ptest) && OnParentItem)
-            OnParentItem(m_pText.Memo(m_pTitle), m_pText.Trimmed(m_pId));
+            OnParentItem(m_pText.MemoCapped(m_pTitle, TextLimits::Title), m_pText.Trimmed(m_pId));
     if (OnParentListEnd)
         OnParentListEnd();
 }
@@ -860,7 +860,7 @@ void TTesting::ListTestTitles() {
     if (m_open)
         for (int rc = m_cb.Top(m_q); rc == R4_SUCCESS; rc = m_cb.Skip(m_q, 1))
             if (OnTestTitleItem)
-                OnTestTitleItem(m_qText.Memo(m_qTitle), int(m_cb.Long(m_qNum)));
+                OnTestTitleItem(m_qText.MemoCapped(m_qTitle, TextLimits::Title), int(m_cb.Long(m_qNum)));
     if (OnTestTitleListEnd)
         OnTestTitleListEnd();
 }
@@ -871,7 +871,8 @@ void TTesting::ListTestTitlesWParent() {
     m_cb.TagSelect(m_gtest, nullptr);
     for (int rc = m_cb.Top(m_gtest); rc == R4_SUCCESS; rc = m_cb.Skip(m_gtest, 1))
         if (!m_cb.Deleted(m_gtest) && OnTestParentItem)
-            OnTestParentItem(m_gText.Memo(m_gTitle), m_gText.Trimmed(m_gProdId), m_gText.Trimmed(m_gParent));
+            OnTestParentItem(m_gText.MemoCapped(m_gTitle, TextLimits::Title), m_gText.Trimmed(m_gProdId),
+                             m_gText.Trimmed(m_gParent));
     if (OnTestParentListEnd)
         OnTestParentListEnd();
 }
@@ -885,7 +886,8 @@ void TTesting::RawRecordDump() {
         for (int rc = m_cb.Top(m_q); rc == R4_SUCCESS; rc = m_cb.Skip(m_q, 1))
             if (OnRawDumpItem)
                 OnRawDumpItem(++ordinal, int(m_cb.Long(m_qId)), int(m_cb.Long(m_qNum)),
-                              m_qText.Memo(m_qTitle), m_qText.Memo(m_qQuestion));
+                              m_qText.MemoCapped(m_qTitle, TextLimits::Title),
+                              m_qText.MemoCapped(m_qQuestion, TextLimits::Text));
     }
     if (OnRawDumpEnd)
         OnRawDumpEnd();

@@ -2,6 +2,8 @@
 // or installations that fail without leaving anything half-done.
 #include <QJsonArray>
 
+#include <sys/stat.h>
+
 #include "CourseToolSupport.h"
 #include "data/TCourses.h"
 #include "data/TGlossary.h"
@@ -231,6 +233,36 @@ TEST_F(CourseToolTest, BadDescriptionsNameThePathAndChangeNothing) {
         {"$.test.questions[3].graphic: the file",
          question(3, [](QJsonObject& q) { q["graphic"] = "missing.sim"; })},
         {"$.test.questions[3].steps: is missing", question(3, [](QJsonObject& q) { q.remove("steps"); })},
+        {"$.title: is longer than 255 characters", [](QJsonObject& r) { r["title"] = QString(256, 't'); }},
+        {"$.glossary[0].definition: is longer than 16000 characters",
+         [](QJsonObject& r) {
+             QJsonArray g = r["glossary"].toArray();
+             QJsonObject t = g[0].toObject();
+             t["definition"] = QString(16001, 'd');
+             g[0] = t;
+             r["glossary"] = g;
+         }},
+        {"$.test.questions[1].question: is longer than 16000 characters",
+         question(1, [](QJsonObject& q) { q["question"] = QString(16001, 'q'); })},
+        // Graphics: only regular files inside the description's folder.
+        {"$.test.questions[0].graphic: the file \"secret.gif\" leads outside",
+         question(0,
+                  [this](QJsonObject& q) {
+                      QFile::link("/etc/passwd", Scratch() + "edited/secret.gif");
+                      q["graphic"] = "secret.gif";
+                  })},
+        {"$.test.questions[0].graphic: \"pipe.gif\" is not a regular file",
+         question(0,
+                  [this](QJsonObject& q) {
+                      mkfifo(QFile::encodeName(Scratch() + "edited/pipe.gif").constData(), 0644);
+                      q["graphic"] = "pipe.gif";
+                  })},
+        {"$.test.questions[0].graphic: \"folder.gif\" is not a regular file",
+         question(0,
+                  [this](QJsonObject& q) {
+                      QDir().mkpath(Scratch() + "edited/folder.gif");
+                      q["graphic"] = "folder.gif";
+                  })},
         {"$.test.parent.time: is longer than 5 characters",
          [&](QJsonObject& r) {
              at(r, "test",
