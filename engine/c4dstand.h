@@ -156,13 +156,6 @@ C4_EXPORT void date4format(const char* date8, char* result, const char* picture)
  * process. Off by default. Returns the previous setting. */
 C4_EXPORT int code4syncWrites(CODE4* cb, int on);
 
-/* For tests of failure handling: arms a fault on the nth file operation of a
- * kind from now. op: 1 read, 2 write, 3 sync. action: 0 none, 1 the
- * operation fails with an I/O error, 2 a write puts down half its bytes and
- * the process ends (exit status 137), 3 the process ends before the
- * operation. c4faultCount returns the operations of a kind done so far. */
-C4_EXPORT int c4faultSet(int op, long nth, int action);
-C4_EXPORT long c4faultCount(int op);
 
 /* Notes on behaviour the declarations above leave open:
  * - date4today writes exactly 8 characters and no terminating zero.

@@ -3,6 +3,8 @@
 // is corrupted, and the table always opens.
 #include "engine_test_util.h"
 
+#include "c4fault.h"
+
 #include <csignal>
 #include <cstring>
 #include <map>
