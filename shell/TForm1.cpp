@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "data/TEngineSession.h"
 #include "platform/TConfiguration.h"
 #include "platform/TMessages.h"
 #include "platform/TPaths.h"
@@ -186,29 +187,13 @@ bool TForm1::LoadEngine() {
         Messages().ShowMessage(QStringLiteral("Unable to load C4DSTAND.DLL"));
         return false;
     }
-    auto initP = EngineLibrary.Bind<CODE4* (*)()>("code4initP");
-    auto errOpen = EngineLibrary.Bind<int (*)(CODE4*, int)>("code4errOpen");
-    auto safety = EngineLibrary.Bind<int (*)(CODE4*, int)>("code4safety");
-    m_initUndo = EngineLibrary.Bind<int (*)(CODE4*)>("code4initUndoP");
-    auto errOff = EngineLibrary.Bind<int (*)(CODE4*, int)>("code4errOff");
-    const std::pair<const char*, bool> entryPoints[] = {{"code4initP", initP != nullptr},
-                                                        {"code4errOpen", errOpen != nullptr},
-                                                        {"code4safety", safety != nullptr},
-                                                        {"code4initUndoP", m_initUndo != nullptr},
-                                                        {"code4errOff", errOff != nullptr}};
-    for (const auto& [name, present] : entryPoints)
-        if (!present)
-            Messages().ShowMessage(QString::fromLatin1(name) + QStringLiteral(" failed to receive"));
-
-    EngineHandle = initP ? initP() : nullptr;
-    if (errOff) {
-        errOff(EngineHandle, 1);
-        errOff(EngineHandle, 0); // leaves the engine's own messages on
-    }
-    if (errOpen)
-        errOpen(EngineHandle, 0); // a table that cannot be opened is the caller's to report
-    if (safety)
-        safety(EngineHandle, 0); // creating a table replaces an existing file
+    TEngineSessionOptions options;
+    options.EngineMessages = true;
+    options.OnMissingEntryPoint = [](const char* name) {
+        Messages().ShowMessage(QString::fromLatin1(name) + QStringLiteral(" failed to receive"));
+    };
+    m_engineSession = std::make_unique<TEngineSession>(EngineLibrary, options);
+    EngineHandle = m_engineSession->Engine();
     return true;
 }
 
@@ -222,7 +207,6 @@ void TForm1::FormDestroy() {
         return;
     SaveSessionState();
     FreeTableObjects();
-    if (m_initUndo && EngineHandle)
-        m_initUndo(EngineHandle);
+    m_engineSession.reset();
     EngineHandle = nullptr;
 }

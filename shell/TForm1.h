@@ -23,6 +23,7 @@
 #include "skin/TSkinEntry.h"
 
 class TScreenModule;
+class TEngineSession;
 
 class TDisplay;
 class QMenu;
@@ -302,6 +303,6 @@ private:
     std::vector<std::unique_ptr<TScreenModule>> m_modules;
     std::vector<std::unique_ptr<QWidget>> m_windows;
     QPoint m_dragStart;
-    int (*m_initUndo)(CODE4*) = nullptr;
+    std::unique_ptr<TEngineSession> m_engineSession;
     bool m_destroyed = false;
 };
