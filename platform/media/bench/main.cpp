@@ -107,7 +107,7 @@ struct TBench {
         player.Open();
         player.Play();
     }
-    bool Wait(const std::function<bool()>& done) { return QTest::qWaitFor(done, 15000); }
+    bool Wait(const std::function<bool()>& done, int ms = 15000) { return QTest::qWaitFor(done, ms); }
 };
 
 } // namespace
@@ -163,7 +163,7 @@ int main(int argc, char** argv) {
     });
     b.Start(shortClip);
     b.player.SetNotify(true);
-    b.Wait([&] { return int(gaps.size()) >= runs; });
+    b.Wait([&] { return int(gaps.size()) >= runs; }, runs * 5000);
     b.player.OnNotify = [&b] { ++b.notices; };
     b.player.SetNotify(false);
     b.player.Close();
