@@ -6,7 +6,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (const TSimulationReadOptions options : {TSimulationReadOptions{}, TSimulationReadOptions{true, true}}) {
+    for (const TSimulationReadOptions options :
+         {TSimulationReadOptions{}, TSimulationReadOptions{true, true}}) {
         const TSimulationRead read = ReadSimulation(bytes, options);
         if (!read.Playable()) {
             if (read.Error.isEmpty() || !read.Simulation.Steps.isEmpty())
@@ -15,8 +16,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         const TSimulation& sim = read.Simulation;
         const QRect area(QPoint(0, 0), sim.Size);
-        if (sim.Steps.isEmpty() || sim.Steps.size() > kSimulationMaxSteps || sim.Size.width() > kSimulationMaxSide ||
-            sim.Size.height() > kSimulationMaxSide || sim.Title.size() > kSimulationMaxTitle)
+        if (sim.Steps.isEmpty() || sim.Steps.size() > kSimulationMaxSteps ||
+            sim.Size.width() > kSimulationMaxSide || sim.Size.height() > kSimulationMaxSide ||
+            sim.Title.size() > kSimulationMaxTitle)
             std::abort();
         for (const TSimulationStep& step : sim.Steps) {
             if (step.Picture.size() != sim.Size || step.Instruction.size() > kSimulationMaxInstruction)
@@ -25,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 step.Kind == TSimulationActionKind::Click || step.Kind == TSimulationActionKind::DoubleClick;
             if ((clicks || !step.Target.isNull()) && (step.Target.isEmpty() || !area.contains(step.Target)))
                 std::abort();
-            if (step.Kind == TSimulationActionKind::Type && (step.Text.isEmpty() || step.Text.size() > kSimulationMaxText))
+            if (step.Kind == TSimulationActionKind::Type &&
+                (step.Text.isEmpty() || step.Text.size() > kSimulationMaxText))
                 std::abort();
             if (step.Kind == TSimulationActionKind::Key && step.Key.key() == Qt::Key_unknown)
                 std::abort();
