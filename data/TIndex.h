@@ -119,6 +119,10 @@ private:
     void AssignTexts(const EncodedTexts& texts, int kind, int reel, int clipType);
     void Load();
     TMoviePageLinkList* AddNode(const Record& record);
+    // The nodes the authoring operations change; null when out of range.
+    TMoviePageLinkList* PageNode(int page);
+    TMoviePageLinkList* ButtonNode(int page, int button);
+    TMoviePageLinkList* ClipNode(int page, int button, int clip);
     int NextId();
     bool SeekId(int id);
     int AddRecord(Record record);
