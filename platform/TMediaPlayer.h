@@ -70,7 +70,7 @@ public:
     // Stops and goes back to the start; the clip stays open.
     virtual bool Stop() = 0;
     // Pauses when playing, resumes when paused (a resume is a play: its
-    // notice comes at the clip's end); nothing when stopped.
+    // notice comes at the clip's end); nothing, and no notice, when stopped.
     virtual bool Pause() = 0;
     virtual bool Close() = 0;
     virtual TMediaMode Mode() const = 0;

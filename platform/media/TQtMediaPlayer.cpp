@@ -97,7 +97,9 @@ bool TQtMediaPlayer::Pause() {
         m_player->play();
         return true;
     case TState::Stopped:
-        break;
+        // Nothing to pause, so nothing completes: a notice here would reach
+        // the end-of-clip handler as if the clip had just ended.
+        return true;
     }
     if (notice)
         QueueNotice();

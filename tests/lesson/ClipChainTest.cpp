@@ -77,6 +77,10 @@ TEST_F(ClipChain, LastClipOfTheCourseCompletesTheTraining) {
     EXPECT_EQ(completes, 1);
     EXPECT_EQ(marked, std::vector<int>{4});
     EXPECT_EQ(player.Opened(), QStringList{"/media/z1.avi"});
+    // Pause after the end is no second end.
+    chain.PauseClicked();
+    player.Deliver();
+    EXPECT_EQ(completes, 1);
 }
 
 TEST_F(ClipChain, StopThenPlayReplaysTheClipFromItsStartAndGoesOn) {

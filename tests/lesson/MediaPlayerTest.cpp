@@ -122,6 +122,12 @@ TEST_F(MediaPlayer, PauseHoldsTheClipAndResumeFinishesIt) {
     EXPECT_EQ(player.Mode(), TMediaMode::Playing);
     ASSERT_TRUE(WaitForNotice());
     EXPECT_EQ(player.Mode(), TMediaMode::Stopped);
+
+    // Pausing the ended clip is no command that completes: no notice.
+    ASSERT_TRUE(player.Pause());
+    QTest::qWait(200);
+    EXPECT_EQ(notices, 1);
+    EXPECT_EQ(player.Mode(), TMediaMode::Stopped);
 }
 
 TEST_F(MediaPlayer, NotifySwitchGovernsOneCommandAndOldNoticesAreDropped) {

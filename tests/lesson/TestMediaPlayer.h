@@ -48,7 +48,11 @@ public:
             m_mode = TMediaMode::Playing;
             return true;
         }
-        return Command("Pause", m_mode == TMediaMode::Playing ? TMediaMode::Paused : m_mode);
+        if (m_mode == TMediaMode::Stopped) {
+            TakeNotify();
+            return true;
+        }
+        return Command("Pause", TMediaMode::Paused);
     }
     bool Close() override {
         const bool ok = Command("Close", TMediaMode::Notready);
