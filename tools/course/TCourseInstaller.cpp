@@ -141,6 +141,11 @@ bool TCourseInstaller::Stage(const TCourseDescription& course, const QString& st
             TTestSession(m_engine, staged, engine);
 
         TCourses courses(m_engine, staged, engine);
+        // A damaged catalogue is reported, never replaced by an empty one.
+        if (!courses.OpenFault().isEmpty()) {
+            m_error = "The courses table cannot be used: " + courses.OpenFault();
+            return false;
+        }
         QString oldTestId;
         if (courses.GoToCourseId(course.Id)) {
             oldTestId = courses.GetTestId();
@@ -174,6 +179,10 @@ bool TCourseInstaller::Stage(const TCourseDescription& course, const QString& st
         }
 
         TTesting testing(m_engine, staged, engine);
+        if (!testing.OpenFault().isEmpty()) {
+            m_error = "The tests catalogue cannot be used: " + testing.OpenFault();
+            return false;
+        }
         if (!oldTestId.isEmpty())
             testing.DeleteTest(oldTestId);
         if (course.Test)

@@ -205,4 +205,32 @@ TEST_F(InstallSafetyTest, AJournalIsRolledBackWhenItCannotBeFinished) {
               (QStringList{".altavo-install.lock", "Courses.dbf", "gtest.dbf"}));
 }
 
+TEST_F(InstallSafetyTest, ADamagedSharedTableStopsTheInstallAndIsKept) {
+    const QString kept = Variant("AA101"), next = Variant("BB101");
+    struct Case {
+        const char* what;
+        std::function<void(const QString&)> damage;
+    } cases[] = {
+        {"courses table cut short", [](const QString& dbf) { QFile(dbf).resize(40); }},
+        {"courses table a directory",
+         [](const QString& dbf) {
+             QFile::remove(dbf);
+             QDir().mkpath(dbf);
+         }},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString database = Scratch() + QString("damaged%1/").arg(round++);
+        ASSERT_EQ(Run({"install", kept, "--database", database}).exitCode, 0);
+        c.damage(database + "Courses.dbf");
+        const auto before = Snapshot(database);
+        TToolRun run = Run({"install", next, "--database", database});
+        EXPECT_EQ(run.exitCode, 3);
+        EXPECT_TRUE(run.err.contains("Courses.dbf")) << run.err.toStdString();
+        EXPECT_EQ(Snapshot(database), before);
+        EXPECT_FALSE(QFileInfo::exists(database + "BB101"));
+    }
+}
+
 } // namespace
