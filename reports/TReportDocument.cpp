@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <optional>
 
 namespace {
 
@@ -64,10 +65,14 @@ QPageLayout TReportDocument::PageLayout() const {
 
 void PaintPage(QPainter& painter, const TReportPage& page) {
     const double s = Scale(painter.device());
+    std::optional<TReportFont> current; // setting a font is costly; most items share one
     for (const TPageItem& item : page.Items) {
         switch (item.Type) {
         case TPageItemKind::Text:
-            painter.setFont(ReportFont(item.Font));
+            if (current != item.Font) {
+                painter.setFont(ReportFont(item.Font));
+                current = item.Font;
+            }
             painter.setPen(Qt::black);
             painter.drawText(Scaled(item.Rect, s), item.Flags, item.Text);
             break;

@@ -20,6 +20,8 @@ struct TReportFont {
     bool Bold = false;
     bool Italic = false;
     bool Underline = false;
+
+    bool operator==(const TReportFont&) const = default;
 };
 
 // The font a report names, drawn with the metric-compatible family the program

@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QTextLayout>
+#include <vector>
 
 namespace {
 
@@ -22,14 +23,33 @@ const QPaintDevice* ReferenceDevice() {
     return &device;
 }
 
+// The metrics of the fonts measured last: a report uses a handful of fonts
+// for thousands of texts.
+const QFontMetricsF& Metrics(const TReportFont& font) {
+    struct TEntry {
+        TReportFont Font;
+        QFontMetricsF Metrics;
+    };
+    // Kept to the end of the run: fonts must not be released after the
+    // application object is gone.
+    static auto* cache = new std::vector<TEntry>;
+    for (const TEntry& entry : *cache)
+        if (entry.Font == font)
+            return entry.Metrics;
+    if (cache->size() >= 16)
+        cache->clear();
+    cache->push_back({font, QFontMetricsF(ReportFont(font), ReferenceDevice())});
+    return cache->back().Metrics;
+}
+
 } // namespace
 
 double LineSpacing(const TReportFont& font) {
-    return QFontMetricsF(ReportFont(font), ReferenceDevice()).lineSpacing() * ToLayoutUnits;
+    return Metrics(font).lineSpacing() * ToLayoutUnits;
 }
 
 double TextWidth(const TReportFont& font, const QString& text) {
-    return QFontMetricsF(ReportFont(font), ReferenceDevice()).horizontalAdvance(text) * ToLayoutUnits;
+    return Metrics(font).horizontalAdvance(text) * ToLayoutUnits;
 }
 
 QStringList WrapText(const TReportFont& font, const QString& text, double width) {
