@@ -200,10 +200,10 @@ TInstallLock::TInstallLock(const QString& databaseDir, bool wait) {
         if (errno != EINTR)
             break;
     }
-    m_error = errno == EAGAIN || errno == EACCES
-                  ? QString("Another installation into \"%1\" is running.").arg(databaseDir)
-                  : QString("The lock file \"%1\" cannot be locked: %2")
-                        .arg(path, QString::fromLocal8Bit(strerror(errno)));
+    m_heldElsewhere = errno == EAGAIN || errno == EACCES;
+    m_error = m_heldElsewhere ? QString("Another installation into \"%1\" is running.").arg(databaseDir)
+                              : QString("The lock file \"%1\" cannot be locked: %2")
+                                    .arg(path, QString::fromLocal8Bit(strerror(errno)));
 }
 
 TInstallLock::~TInstallLock() {
@@ -225,7 +225,9 @@ TRecovery RecoverInstallation(const QString& databaseDir, QString* message) {
     if (!lock.Held()) {
         if (message)
             *message = lock.Error();
-        return hasJournal ? TRecovery::Busy : TRecovery::Nothing;
+        if (!hasJournal)
+            return TRecovery::Nothing;
+        return lock.HeldElsewhere() ? TRecovery::Busy : TRecovery::Failed;
     }
     return RecoverInstallationLocked(databaseDir, message);
 }

@@ -51,11 +51,15 @@ public:
     TInstallLock(const TInstallLock&) = delete;
     TInstallLock& operator=(const TInstallLock&) = delete;
     bool Held() const { return m_fd >= 0 && m_held; }
+    // True when another process holds the lock (rather than the lock file
+    // being impossible to open or lock).
+    bool HeldElsewhere() const { return m_heldElsewhere; }
     QString Error() const { return m_error; }
 
 private:
     int m_fd = -1;
     bool m_held = false;
+    bool m_heldElsewhere = false;
     QString m_error;
 };
 
@@ -73,7 +77,9 @@ TRecovery RecoverInstallationLocked(const QString& databaseDir, QString* message
 
 // Finishes or undoes an interrupted installation of databaseDir, and drops
 // work directories an installation left before it wrote its journal. Takes
-// the installation lock without waiting: Busy when an installation holds it.
+// the installation lock without waiting: Busy when an installation holds it,
+// Failed when a journal is there but the lock cannot be taken (a database
+// directory the caller cannot write) or the journal cannot be read.
 // message: what was done or why not, naming the directory.
 TRecovery RecoverInstallation(const QString& databaseDir, QString* message = nullptr);
 

@@ -238,7 +238,7 @@ bool TCourseInstaller::Install(const TCourseDescription& course) {
     }
     // One installation at a time per database directory; a second one waits.
     std::unique_ptr<TInstallLock> lock = std::make_unique<TInstallLock>(m_databaseDir, false);
-    if (!lock->Held() && lock->Error().startsWith("Another installation")) {
+    if (!lock->Held() && lock->HeldElsewhere()) {
         QTextStream(stderr) << "altavo-course: another installation into " << m_databaseDir
                             << " is running; waiting for it to finish.\n";
         lock = std::make_unique<TInstallLock>(m_databaseDir, true);
