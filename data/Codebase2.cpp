@@ -84,7 +84,11 @@ DATA4* Codebase2::OpenOrCreate(const QString& path, const FIELD4INFO* fields, co
     if (data) {
         const QString text = ErrorText();
         if (ErrorCode() != 0) {
+            // The engine's message names the file and the fault; "bad" alone
+            // would tell the administrator nothing.
             NoteOpenFault(text);
+            if (!text.isEmpty())
+                Messages().ShowMessage(text);
             Messages().ShowMessage("bad");
         }
     }

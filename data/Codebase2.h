@@ -28,8 +28,10 @@ public:
     // create it from the field and tag lists. `created` tells which happened.
     // A file that exists but cannot be read (damaged, unreadable, a directory,
     // a FIFO) is never replaced, nor is a table an interrupted installation is
-    // replacing: the result is null and OpenFault() says why. After an open or
-    // create, an error reported by the engine shows "bad".
+    // replacing: the result is null, nothing is shown, and OpenFault() says
+    // why (the caller reports it and stops). A table that opens with a fault
+    // (a missing memo file, a damaged tag file) shows the engine's message,
+    // then "bad", and is used as far as it goes.
     DATA4* OpenOrCreate(const QString& path, const FIELD4INFO* fields, const TAG4INFO* tags,
                         bool* created = nullptr);
     // Why an OpenOrCreate gave no table, or the engine's complaint about

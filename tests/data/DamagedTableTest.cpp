@@ -87,6 +87,17 @@ TEST_F(DamagedTableTest, ADamagedUsersTableIsReportedAndLeftAsItIs) {
     }
 }
 
+TEST_F(DamagedTableTest, AMissingMemoFileIsNamedBeforeBad) {
+    { TUser users(Library(), Dir(), Engine); }
+    QFile::remove(Dir() + "Users.fpt");
+    TUser users(Library(), Dir(), Engine);
+    ASSERT_EQ(Shown.Shown.size(), 2) << Shown.Shown.join("|").toStdString();
+    EXPECT_TRUE(Shown.Shown[0].contains("Users.fpt: memo file is missing")) << Shown.Shown[0].toStdString();
+    EXPECT_EQ(Shown.Shown[1], "bad");
+    EXPECT_EQ(users.OpenFault(), Shown.Shown[0]);
+    EXPECT_FALSE(QFile::exists(Dir() + "Users.fpt")) << "no memo file is made in its place";
+}
+
 TEST_F(DamagedTableTest, ATableAnInstallationIsReplacingIsNotMadeAnew) {
     TInstallJournal journal;
     journal.Files.push_back({Dir() + "Courses.dbf", Dir() + ".altavo-course-stage-x/Courses.dbf", ""});
