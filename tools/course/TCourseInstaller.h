@@ -1,13 +1,15 @@
 #pragma once
 // Installs one checked course description into a database directory.
 //
-// Nothing is half-installed: every table is built in a staging directory
-// inside the database directory (copies of the shared catalogue tables, the
-// course's own tables built fresh), then the staged files replace the live
-// ones by rename, each replaced file kept in a backup directory until the
-// course's Course.ini and registry key are written too. Any failure moves the
-// backups back, so the database directory, Course.ini and the registry are as
-// they were.
+// One installation at a time: a POSIX lock on the database directory's lock
+// file serialises installations (a second one waits). Nothing is
+// half-installed: under the lock every table is built in a staging directory
+// inside the database directory (copies of the shared catalogue tables as
+// they are now, the course's own tables built fresh); an intent journal
+// (TInstallJournal) names every file to swap and a hard-linked backup of
+// every live file it replaces; then the staged files are renamed into place
+// and the registry key written. A failure undoes the swap; a killed run is
+// finished or undone from the journal by the next run or the player.
 #include <QString>
 #include <QStringList>
 
