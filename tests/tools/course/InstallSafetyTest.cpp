@@ -103,7 +103,7 @@ protected:
 
 TEST_F(InstallSafetyTest, ConcurrentInstallsAreSerialised) {
     const QString first = Variant("AA101"), second = Variant("BB101");
-    for (int round = 0; round < 4; ++round) {
+    for (int round = 0; round < 8; ++round) {
         SCOPED_TRACE(round);
         const QString database = Scratch() + QString("concurrent%1/").arg(round);
         std::unique_ptr<QProcess> a(Start(first, database)), b(Start(second, database));
@@ -132,7 +132,7 @@ TEST_F(InstallSafetyTest, AnInstallKilledAnywhereIsWholeOrAbsent) {
     std::mt19937 random(20261210);
     std::uniform_real_distribution<double> moment(0.1, 1.1);
     int whole_ = 0, absent = 0;
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < 16; ++round) {
         const QString database = Scratch() + QString("killed%1/").arg(round);
         CopyTree(base, database);
         std::unique_ptr<QProcess> install(Start(killed, database));
@@ -153,7 +153,7 @@ TEST_F(InstallSafetyTest, AnInstallKilledAnywhereIsWholeOrAbsent) {
         EXPECT_TRUE(state == "" || state == "absent") << state.toStdString();
         (state == "" ? whole_ : absent)++;
         ExpectSound(database);
-        if (round == 11)
+        if (round == 15)
             ExpectTablesPassCheck(database);
     }
     RecordProperty("installed", whole_);
