@@ -67,10 +67,12 @@ DATA4* Codebase2::OpenOrCreate(const QString& path, const FIELD4INFO* fields, co
         // its name is the administrator's to look at (altavo-db check).
         if (NameTaken(path + ".dbf")) {
             NoteOpenFault(!text.isEmpty() ? text : path + ".dbf: cannot be opened");
+            m_openRefused = true;
             return nullptr;
         }
         if (TableBeingReplaced(path)) {
             NoteOpenFault(path + ".dbf: an interrupted course installation is replacing this table");
+            m_openRefused = true;
             return nullptr;
         }
         data = Create(path, fields, tags);

@@ -38,6 +38,9 @@ public:
     // the table it gave (a missing memo file): the engine's message naming the
     // file and the fault, one line per table. Empty when all was well.
     QString OpenFault() const { return m_openFault; }
+    // True when an OpenOrCreate gave no table although its file exists (or an
+    // installation is replacing it): the caller must stop or refuse the course.
+    bool OpenRefused() const { return m_openRefused; }
     DATA4* Open(const QString& path);
     DATA4* Create(const QString& path, const FIELD4INFO* fields, const TAG4INFO* tags);
     int Close(DATA4*& data);
@@ -84,6 +87,7 @@ private:
     void NoteOpenFault(const QString& text);
     CODE4* m_engine;
     QString m_openFault;
+    bool m_openRefused = false;
 #define C4_ENTRY(ret, name, args) ret(*m_##name) args = nullptr;
 #include "Codebase2Entries.inc"
 #undef C4_ENTRY

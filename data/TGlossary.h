@@ -34,6 +34,9 @@ public:
     // unreadable, not a file) or opened with a fault; empty when sound. A
     // table that exists is never replaced by an empty one.
     QString OpenFault() const { return m_cb.OpenFault(); }
+    // True when the table's file exists but could not be opened: the object
+    // has no table and must not be used for the learner's work.
+    bool OpenRefused() const { return m_cb.OpenRefused(); }
 
 private:
     Codebase2 m_cb;

@@ -25,6 +25,7 @@ protected:
     // table's complaint.
     QString OpenAll() {
         TUser users(Library(), Dir(), Engine);
+        EXPECT_EQ(users.OpenRefused(), !users.OpenFault().isEmpty());
         TAssignment assign(Library(), Dir(), Engine);
         TTestSession sessions(Library(), Dir(), Engine);
         TCourses courses(Library(), Dir(), Engine);
@@ -95,6 +96,7 @@ TEST_F(DamagedTableTest, AMissingMemoFileIsNamedBeforeBad) {
     EXPECT_TRUE(Shown.Shown[0].contains("Users.fpt: memo file is missing")) << Shown.Shown[0].toStdString();
     EXPECT_EQ(Shown.Shown[1], "bad");
     EXPECT_EQ(users.OpenFault(), Shown.Shown[0]);
+    EXPECT_FALSE(users.OpenRefused()) << "the table is there, only its memos are not";
     EXPECT_FALSE(QFile::exists(Dir() + "Users.fpt")) << "no memo file is made in its place";
 }
 
@@ -104,6 +106,7 @@ TEST_F(DamagedTableTest, ATableAnInstallationIsReplacingIsNotMadeAnew) {
     ASSERT_TRUE(journal.Write(Dir(), nullptr));
     TCourses courses(Library(), Dir(), Engine);
     EXPECT_TRUE(courses.OpenFault().contains("installation")) << courses.OpenFault().toStdString();
+    EXPECT_TRUE(courses.OpenRefused());
     EXPECT_FALSE(QFile::exists(Dir() + "Courses.dbf"));
     TUser users(Library(), Dir(), Engine); // not named: made as usual
     EXPECT_EQ(users.OpenFault(), "");
