@@ -1,5 +1,7 @@
 #include "TLessonCursor.h"
 
+#include <algorithm>
+
 TLessonCursor::TLessonCursor(TCourseOutline outline, int challengeCount)
     : m_outline(std::move(outline)), m_challengeStates(std::max(challengeCount, 0), 0) {
     for (int p = 1; p <= m_outline.PageCount(); ++p) {

@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <vector>
