@@ -235,24 +235,34 @@ TDemoClipsResult WriteDemoClips(const QString& descriptionFile, const QString& m
     }
 
     std::vector<TClipJob> todo;
+    QStringList planned;
     for (TClipJob& job : Jobs(doc.object(), media)) {
         if (QFileInfo::exists(job.Output)) {
             ++result.Kept;
             continue;
         }
+        if (planned.contains(job.Output)) // a clip file named by two clips is made once
+            continue;
+        planned << job.Output;
         const QString stem = work.filePath(QString::number(todo.size()));
         job.Picture = stem + ".png";
         job.Speech = stem + ".wav";
-        if (!TitlePicture(job).save(job.Picture)) {
-            result.Error = job.Picture + ": cannot be written";
+        // The words go through a file: a text starting with "-" is no option.
+        QFile words(stem + ".txt");
+        if (!TitlePicture(job).save(job.Picture) || !words.open(QIODevice::WriteOnly) ||
+            words.write(job.Narration.toUtf8()) < 0) {
+            result.Error = stem + ": working files cannot be written";
             return result;
         }
         todo.push_back(job);
     }
 
     std::vector<QStringList> speak, encode;
-    for (const TClipJob& job : todo)
-        speak.push_back({"-v", "en-us", "-s", "165", "-w", job.Speech, job.Narration});
+    for (const TClipJob& job : todo) {
+        QString words = job.Speech;
+        words.replace(QLatin1String(".wav"), QLatin1String(".txt"));
+        speak.push_back({"-v", "en-us", "-s", "165", "-w", job.Speech, "-f", words});
+    }
     if (!RunAll(QStringLiteral("espeak-ng"), speak, jobs, result.Error))
         return result;
     for (const TClipJob& job : todo)
