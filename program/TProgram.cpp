@@ -13,6 +13,8 @@
 #include "lesson/TBookmarkTest.h"
 #include "lesson/TBufferingForm.h"
 #include "lesson/TChallengeIncorrect.h"
+#include "lesson/TChallengeScreen.h"
+#include "lesson/TChallenges.h"
 #include "lesson/TGenesisScreen.h"
 #include "lesson/TGlossaryScreen.h"
 #include "lesson/TMoviesDone.h"
@@ -46,6 +48,7 @@ void CreateScreenModules(TForm1& form) {
     new TRegistrationScreen(form);
     new TCatalogueScreen(form);
     new TGenesisScreen(form);
+    new TChallengeScreen(form);
     new TAdminScreen(form);
 }
 
@@ -69,9 +72,11 @@ void CreateSecondaryWindows(TForm1& form) {
     form.Steps = Owned(form, new TSteps());
     form.StreamSelect = Owned(form, new TStreamSelect());
     form.PleaseWait = Owned(form, new TPleaseWait());
+    form.Challenges = Owned(form, new TChallenges());
     form.ChallengeIncorrect = Owned(form, new TChallengeIncorrect());
     form.GlossaryScreen = Owned(form, new TGlossaryScreen());
     form.SideWindows = {form.Directory, form.GlossaryScreen};
+    ConnectChallengeWindow(form);
 }
 
 bool ShowFirstScreen(TForm1& form) {

@@ -57,6 +57,8 @@ inline constexpr int TestButtonTop = 418;
 // btnLeft, btnRight, btnItemReview, btnExhibit, btnHint, btnReference, btnTReport, mark, btnMain
 inline constexpr int TestButtonLefts[9] = {10, 80, 150, 220, 290, 360, 430, 500, 570};
 inline constexpr QRect QuestionNumberLabel{12, 452, 200, 20};
+// The steps button, at the right of the question box.
+inline constexpr QRect MainStepsButton{578, 29, 51, 51};
 
 // Test type selection (8).
 inline constexpr QRect OpenBookButton{70, 190, 200, 36};

@@ -27,6 +27,8 @@ class TEngineSession;
 
 class TDisplay;
 class QMenu;
+class QLabel;
+class QScrollArea;
 
 // Widgets of our own
 class TGifImage;
@@ -34,6 +36,7 @@ class TSkinButton;
 class TLabelEffect;
 class TMovieButtonX;
 class TDirectory;
+class TQvTesting;
 
 // Table objects
 class TUser;
@@ -46,6 +49,8 @@ class TGlossary;
 
 // Secondary windows
 class TMoviesDone;
+class TChallenges;
+class TInfoForm;
 class TExitForm;
 class TBadLogin;
 class TNoticeWindow;
@@ -96,7 +101,6 @@ public:
 // filled by the skin load; each moves into its module when that is written.
 struct TBackgroundNames {
     QString MoviePage = "pagebk.gif";
-    QString Challenge = "Challbk.gif";
     QString TestTypeSelection = "Blankbk.gif";
     QString Test = "TestPla.gif";
     QString ItemReview = "ItemReview.gif";
@@ -223,6 +227,8 @@ public:
     TPleaseWait* PleaseWait = nullptr;
     TChallengeIncorrect* ChallengeIncorrect = nullptr;
     TGlossaryScreen* GlossaryScreen = nullptr;
+    TChallenges* Challenges = nullptr;
+    TInfoForm* InfoForm = nullptr;
     TReportPopup* ReportPopup = nullptr;
     TInitDialog* InitDialog = nullptr;
     TDebugWindow* DebugWindow = nullptr;
@@ -231,6 +237,14 @@ public:
     TGifImage* Background = nullptr; // full-window picture of the current screen
     TGifImage* MovieFrame = nullptr; // frame around the clip panel
     QWidget* MoviePanel = nullptr;   // where clips play
+    // The question area of the test and challenge screens: the simulation
+    // test control (1 by 1 at (1, 1) when out of sight), the scroll box
+    // holding the question's title and text, and the question number.
+    TQvTesting* QvTesting1 = nullptr;
+    QScrollArea* TestScrollBox = nullptr;
+    QLabel* Title = nullptr;
+    QLabel* Question = nullptr;
+    QLabel* lblQuestionNum = nullptr;
 
     // --- Controls of the screens still to come (movie page, challenge, test
     // type selection, test, item review, exam analysis, bookmark question);

@@ -1,13 +1,16 @@
 // The main window's own controls: the background, the clip panel and its
 // frame, the window buttons, and the controls of the screens whose modules are
 // still to come. They exist for the whole run and start hidden.
+#include <QLabel>
 #include <QMenu>
+#include <QScrollArea>
 
 #include "shell/ControlLayout.h"
 #include "shell/TForm1.h"
 #include "widgets/TGifImage.h"
 #include "widgets/TLabelEffect.h"
 #include "widgets/TMovieButtonX.h"
+#include "widgets/TQvTesting.h"
 #include "widgets/TSkinButton.h"
 
 namespace {
@@ -35,6 +38,29 @@ void TForm1::CreateControls() {
     MoviePanel = Hidden(new QWidget(this), "MoviePanel");
     MoviePanel->setAutoFillBackground(true);
     MoviePanel->setPalette(QPalette(Qt::black));
+
+    QvTesting1 = Hidden(new TQvTesting(this), "QvTesting1");
+    QvTesting1->setGeometry(1, 1, 1, 1);
+    TestScrollBox = Hidden(new QScrollArea(this), "TestScrollBox");
+    TestScrollBox->setFrameShape(QFrame::NoFrame);
+    TestScrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* questionArea = new QWidget;
+    questionArea->setAutoFillBackground(false);
+    TestScrollBox->setWidget(questionArea);
+    TestScrollBox->viewport()->setAutoFillBackground(false);
+    Title = new QLabel(questionArea);
+    Title->setObjectName(QStringLiteral("Title"));
+    Question = new QLabel(questionArea);
+    Question->setObjectName(QStringLiteral("Question"));
+    for (QLabel* label : {Title, Question}) {
+        label->setWordWrap(true);
+        label->setTextFormat(Qt::PlainText);
+        label->setFixedWidth(535);
+    }
+    QFont titleFont = Title->font();
+    titleFont.setBold(true);
+    Title->setFont(titleFont);
+    lblQuestionNum = Hidden(new QLabel(this), "lblQuestionNum");
 
     struct ButtonSlot {
         TSkinButton** button;
@@ -104,6 +130,8 @@ void TForm1::CreateControls() {
         testButtons[i]->setGeometry(L::TestButtonLefts[i], L::TestButtonTop, L::TestButton.width(),
                                     L::TestButton.height());
     btnMarkclosed->setGeometry(btnMarkOpen->geometry());
+    btnSteps->setGeometry(L::MainStepsButton);
+    lblQuestionNum->setGeometry(L::QuestionNumberLabel);
     btnReview->setGeometry(L::ReviewButton);
     btnReviewIncomplete->setGeometry(L::ReviewIncompleteButton);
     btnRevEnd->setGeometry(L::ReviewEndButton);

@@ -32,7 +32,6 @@ TSkinEntries TForm1::OwnSkinEntries() {
     e.push_back({S::BackgroundNames, [this](const TSkinScheme& s) {
                      TBackgroundNames& b = BackgroundNames;
                      b.MoviePage = s.String("Movie Page Screen", "background", "pagebk.gif");
-                     b.Challenge = s.String("Challenge Page Screen", "background", "Challbk.gif");
                      b.TestTypeSelection =
                          s.String("Test Type Selection Screen", "background", "Blankbk.gif");
                      b.Test = s.String("Test Screen", "background", "TestPla.gif");
@@ -49,9 +48,6 @@ TSkinEntries TForm1::OwnSkinEntries() {
                      switch (CurrentScreen) {
                      case ScreenMoviePage:
                          name = &b.MoviePage;
-                         break;
-                     case ScreenChallenge:
-                         name = &b.Challenge;
                          break;
                      case ScreenTest:
                          name = &b.Test;

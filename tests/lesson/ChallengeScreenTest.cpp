@@ -56,13 +56,14 @@ protected:
         int position = 1;
         for (int row = 0; row < Challenges; ++row, ++position) {
             if (position == 2)
-                f->Testing->AddTestQuestion(position++, TTesting::TrueFalse, "TF", "Is it?", 2, "TRUE", "", "", "");
+                f->Testing->AddTestQuestion(position++, TTesting::TrueFalse, "TF", "Is it?", 2, "TRUE", "",
+                                            "", "");
             // Row 0 has neither reference nor hint.
             const QString ref = row == 0 ? QString() : QStringLiteral("Page %1").arg(row);
             const QString hint = row == 0 ? QString() : QStringLiteral("Hint %1").arg(row);
-            const int id = f->Testing->AddTestQuestion(position, TTesting::Simulation, QString("Task %1").arg(row),
-                                                       "Save the sheet", 2, "", hint, ref,
-                                                       QString("q%1.sim").arg(row + 1));
+            const int id = f->Testing->AddTestQuestion(position, TTesting::Simulation,
+                                                       QString("Task %1").arg(row), "Save the sheet", 2, "",
+                                                       hint, ref, QString("q%1.sim").arg(row + 1));
             ASSERT_GT(id, 0);
             ASSERT_TRUE(f->Testing->SetTestQuestionGraphicDT(OneClickSimulation()));
             ASSERT_EQ(f->Testing->SetTestQuestionXtra(id, 1, "Click File"), 0);
@@ -141,7 +142,8 @@ TEST_F(ChallengeScreen, ButtonsFollowThePositionAndTheQuestion) {
         int row;
         bool left, right, reference, hint;
     };
-    const Case cases[] = {{0, false, true, false, false}, {3, true, true, true, true}, {6, true, false, true, true}};
+    const Case cases[] = {
+        {0, false, true, false, false}, {3, true, true, true, true}, {6, true, false, true, true}};
     for (const Case& c : cases) {
         screen->ShowChallenge(c.row);
         ASSERT_EQ(f->CurrentScreen, ScreenChallenge);
@@ -203,8 +205,11 @@ TEST_F(ChallengeScreen, WrongOutcomeOffersTryAgainOrTheCoachingClip) {
     const QPoint wrong(600, 300);
 
     QString seen;
-    OnNextModal([](QWidget* w) { QTest::mouseClick(static_cast<TChallengeIncorrect*>(w)->btnTryAgain, Qt::LeftButton); },
-                &seen);
+    OnNextModal(
+        [](QWidget* w) {
+            QTest::mouseClick(static_cast<TChallengeIncorrect*>(w)->btnTryAgain, Qt::LeftButton);
+        },
+        &seen);
     QTest::mouseClick(f->QvTesting1, Qt::LeftButton, {}, wrong);
     EXPECT_EQ(seen, "TChallengeIncorrect");
     EXPECT_TRUE(player->Log.isEmpty()) << "Try Again plays nothing";
@@ -212,7 +217,9 @@ TEST_F(ChallengeScreen, WrongOutcomeOffersTryAgainOrTheCoachingClip) {
     EXPECT_EQ(f->QvTesting1->CurrentStep(), 0);
     EXPECT_TRUE(ChallengeMarks().count('\1') == 0);
 
-    OnNextModal([](QWidget* w) { QTest::mouseClick(static_cast<TChallengeIncorrect*>(w)->btnCoachMe, Qt::LeftButton); });
+    OnNextModal([](QWidget* w) {
+        QTest::mouseClick(static_cast<TChallengeIncorrect*>(w)->btnCoachMe, Qt::LeftButton);
+    });
     QTest::mouseClick(f->QvTesting1, Qt::LeftButton, {}, wrong);
     EXPECT_EQ(player->Opened(), QStringList{install.Path("media") + "/d1.avi"});
     EXPECT_EQ(player->Mode(), TMediaMode::Playing);
@@ -225,7 +232,9 @@ TEST_F(ChallengeScreen, WrongOutcomeOffersTryAgainOrTheCoachingClip) {
     EXPECT_EQ(f->QvTesting1->State(), TQvTesting::TState::Playing);
 
     // A clip still playing when the learner moves on is stopped.
-    OnNextModal([](QWidget* w) { QTest::mouseClick(static_cast<TChallengeIncorrect*>(w)->btnCoachMe, Qt::LeftButton); });
+    OnNextModal([](QWidget* w) {
+        QTest::mouseClick(static_cast<TChallengeIncorrect*>(w)->btnCoachMe, Qt::LeftButton);
+    });
     QTest::mouseClick(f->QvTesting1, Qt::LeftButton, {}, wrong);
     ASSERT_EQ(player->Mode(), TMediaMode::Playing);
     QTest::mouseClick(f->btnRight, Qt::LeftButton);

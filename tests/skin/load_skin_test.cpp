@@ -10,6 +10,7 @@
 #include "app/TAdminScreen.h"
 #include "app/TCatalogueScreen.h"
 #include "app/TRegistrationScreen.h"
+#include "lesson/TChallengeScreen.h"
 #include "lesson/TStreamSelect.h"
 #include "program/TProgram.h"
 #include "skin/TAboutSkin.h"
@@ -85,7 +86,7 @@ TEST_F(LoadSkinTest, EmptyMiscGivesDefaultColourAndLargeLayout) {
     EXPECT_EQ(form.ExitRect, QRect(570, 450, 45, 25));
     EXPECT_EQ(form.MovieButtonRect, QRect(18, 378, 373, 95));
     EXPECT_EQ(form.MovieFrame->FileName(), skin.SkinPath() + "framelg.gif");
-    EXPECT_EQ(form.BackgroundNames.Challenge, "Challbk.gif");
+    EXPECT_EQ(form.Module<TChallengeScreen>()->BackgroundName(), "Challbk.gif");
 }
 
 TEST_F(LoadSkinTest, SmallLayoutReadsSmallKeysAndFrame) {
