@@ -1,29 +1,14 @@
 #include "reports/TReportDocument.h"
 
-#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
 #include <optional>
 
-namespace {
+#include "platform/TFontNames.h"
 
-// The same substitutes the player registers for the Windows families; later
-// entries are fall-backs for machines without the Liberation fonts.
-QStringList Substitutes(const QString& family) {
-    const QStringList registered = QFont::substitutes(family);
-    if (!registered.isEmpty())
-        return registered;
-    static const QHash<QString, QStringList> builtIn{
-        {QStringLiteral("arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans")}},
-        {QStringLiteral("times new roman"),
-         {QStringLiteral("Liberation Serif"), QStringLiteral("Nimbus Roman")}},
-        {QStringLiteral("courier new"),
-         {QStringLiteral("Liberation Mono"), QStringLiteral("Nimbus Mono PS")}},
-    };
-    return builtIn.value(family.toLower());
-}
+namespace {
 
 // Device units per 1/96 inch.
 double Scale(const QPaintDevice* device) {
@@ -48,7 +33,7 @@ void PaintPicture(QPainter& painter, const TPageItem& item, double s) {
 
 QFont ReportFont(const TReportFont& font) {
     QFont f;
-    f.setFamilies(Substitutes(font.Family) << font.Family);
+    f.setFamilies(WindowsFontSubstitutes(font.Family) << font.Family);
     f.setPointSizeF(font.PointSize);
     f.setBold(font.Bold);
     f.setItalic(font.Italic);

@@ -16,11 +16,12 @@
 #include "reports/TCertificate.h"
 #include "reports/TStudentLog.h"
 #include "reports/TStudyMaterialSource.h"
+#include "testing/model/TTestScore.h"
 
 namespace {
 
 // A closed-book score of this share or more passes a test.
-constexpr int PassingPercent = 80;
+constexpr int PassingPercent = TTestScore::PassingPercent;
 
 // The tables every report reads. The table objects would create a missing
 // table; a report must never write into an installation, so each is checked first.
