@@ -14,6 +14,7 @@
 #include "data/TSafePath.h"
 #include "data/TTextCodec.h"
 #include "data/TTextLimits.h"
+#include "widgets/TSimulationFile.h"
 
 namespace {
 
@@ -28,6 +29,7 @@ public:
         : m_baseDir(std::move(baseDir)), m_errors(errors) {}
 
     void Error(const QString& path, const QString& what) { m_errors << path + ": " + what; }
+    qsizetype ErrorCount() const { return m_errors.size(); }
 
     // A text value. maxBytes: the width of the field it goes to, or the
     // length limit of a memo text (TextLimits).
@@ -314,7 +316,17 @@ TQuestionDescription ReadQuestion(TDescriptionReader& r, const QJsonObject& o, c
     } else if (kind == "simulation") {
         q.Type = 3;
         q.Choices = r.Texts(o, at, "steps", 1, 99);
+        const qsizetype before = r.ErrorCount();
         q.Graphic = r.File(o, at, "graphic", true, q.GraphicData);
+        // The player refuses a file the simulation reader refuses; the course
+        // is refused here instead, naming the question.
+        if (!q.Graphic.isEmpty() && r.ErrorCount() == before) {
+            const TSimulationRead read = ReadSimulation(q.GraphicData);
+            if (!read.Playable())
+                r.Error(at + ".graphic",
+                        QString("question \"%1\": the simulation %2 cannot be played: %3")
+                            .arg(q.Title.isEmpty() ? q.Question : q.Title, q.Graphic, read.Error));
+        }
     } else {
         r.Error(at + ".type", "must be \"truefalse\", \"single\", \"multiple\" or \"simulation\"");
     }

@@ -1,5 +1,6 @@
 #include "DemoMedia.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -158,15 +159,6 @@ TSimulation AutoSumSimulation(const QString& title, const QStringList& instructi
     return sim;
 }
 
-bool WriteBytes(const QString& path, const QByteArray& bytes, QString& error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
-}
-
 struct TNamedFile {
     QString Name;
     QString Title;            // the question's title (simulations)
@@ -240,8 +232,10 @@ QStringList WriteDemoMedia(const QString& descriptionFile, QString& error) {
                                     .arg(simulation.Steps.size());
                 return {};
             }
-            const QByteArray json = SimulationJson(simulation, error);
-            if (json.isEmpty() || !WriteBytes(path, json, error)) {
+            // Made as an author makes one: screenshots and a description,
+            // built by the simulation tool beside this program.
+            const QString simTool = QCoreApplication::applicationDirPath() + QStringLiteral("/altavo-sim");
+            if (!MakeSimulation(simulation, simTool, path, error)) {
                 error = where + error;
                 return {};
             }

@@ -1,12 +1,12 @@
 #include "SimulationFile.h"
 
-#include <QFile>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
+#include <QSaveFile>
 #include <QTemporaryDir>
-
-#include "GifWriter.h"
 
 namespace {
 
@@ -24,71 +24,68 @@ const char* ActionName(TSimulationStep::Action a) {
     return "";
 }
 
-// giflib writes files; the picture travels inside the simulation as base64.
-QByteArray GifBytes(const QImage& picture, QString& error) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("step.gif"));
-    error = WriteGif(path, picture);
-    if (!error.isEmpty())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return {};
-    }
-    return file.readAll();
+QString PictureName(int index) {
+    return QStringLiteral("step%1.png").arg(index + 1);
 }
 
-QJsonArray RectArray(const QRect& r) {
-    return {r.x(), r.y(), r.width(), r.height()};
-}
-
-} // namespace
-
-QByteArray SimulationJson(const TSimulation& simulation, QString& error) {
-    const QRect area(QPoint(0, 0), simulation.Size);
+// The description `altavo-sim make` reads, naming step1.png, step2.png, ...
+QByteArray SimulationSteps(const TSimulation& simulation) {
     QJsonArray steps;
     for (int i = 0; i < simulation.Steps.size(); ++i) {
         const TSimulationStep& s = simulation.Steps[i];
-        const QString where = QStringLiteral("step %1: ").arg(i + 1);
-        if (s.Picture.size() != simulation.Size) {
-            error = where + QStringLiteral("the picture is not %1 by %2")
-                                .arg(simulation.Size.width())
-                                .arg(simulation.Size.height());
-            return {};
-        }
-        const bool needsTarget = s.Expected == TSimulationStep::Action::Click ||
-                                 s.Expected == TSimulationStep::Action::DoubleClick;
-        if ((needsTarget || !s.Target.isNull()) && (!s.Target.isValid() || !area.contains(s.Target))) {
-            error = where + QStringLiteral("the target lies outside the picture");
-            return {};
-        }
-        if (s.Expected == TSimulationStep::Action::Key && s.Key.isEmpty()) {
-            error = where + QStringLiteral("a key step names no key");
-            return {};
-        }
-        if (s.Expected == TSimulationStep::Action::Type && s.Text.isEmpty()) {
-            error = where + QStringLiteral("a typing step has no text");
-            return {};
-        }
-        const QByteArray gif = GifBytes(s.Picture, error);
-        if (gif.isEmpty()) {
-            error = where + error;
-            return {};
-        }
         QJsonObject action{{"kind", ActionName(s.Expected)}};
         if (!s.Target.isNull())
-            action["target"] = RectArray(s.Target);
+            action["target"] = QJsonArray{s.Target.x(), s.Target.y(), s.Target.width(), s.Target.height()};
         if (s.Expected == TSimulationStep::Action::Key)
             action["key"] = s.Key;
         if (s.Expected == TSimulationStep::Action::Type)
             action["text"] = s.Text;
-        steps.append(QJsonObject{{"instruction", s.Instruction},
-                                 {"picture", QString::fromLatin1(gif.toBase64())},
-                                 {"action", action}});
+        steps.append(
+            QJsonObject{{"picture", PictureName(i)}, {"instruction", s.Instruction}, {"action", action}});
     }
-    QJsonObject root{{"format", "altavo-simulation"},      {"version", 1},
-                     {"title", simulation.Title},          {"width", simulation.Size.width()},
-                     {"height", simulation.Size.height()}, {"steps", steps}};
+    const QJsonObject root{{"title", simulation.Title},
+                           {"width", simulation.Size.width()},
+                           {"height", simulation.Size.height()},
+                           {"steps", steps}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+} // namespace
+
+bool MakeSimulation(const TSimulation& simulation, const QString& simTool, const QString& outPath,
+                    QString& error) {
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        error = scratch.errorString();
+        return false;
+    }
+    for (int i = 0; i < simulation.Steps.size(); ++i) {
+        const QString picture = scratch.filePath(PictureName(i));
+        if (!simulation.Steps[i].Picture.save(picture, "PNG")) {
+            error = QStringLiteral("cannot write %1").arg(picture);
+            return false;
+        }
+    }
+    const QString steps = scratch.filePath(QStringLiteral("steps.json"));
+    QSaveFile description(steps);
+    const QByteArray json = SimulationSteps(simulation);
+    if (!description.open(QIODevice::WriteOnly) || description.write(json) != json.size() ||
+        !description.commit()) {
+        error = description.errorString();
+        return false;
+    }
+    QProcess tool;
+    tool.start(simTool, {QStringLiteral("make"), steps, outPath});
+    if (!tool.waitForFinished(120000)) {
+        error = QStringLiteral("%1: %2").arg(simTool, tool.errorString());
+        tool.kill();
+        return false;
+    }
+    if (tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0) {
+        error = QString::fromLocal8Bit(tool.readAllStandardError()).trimmed();
+        if (error.isEmpty())
+            error = QStringLiteral("%1 make failed").arg(simTool);
+        return false;
+    }
+    return true;
 }

@@ -1,9 +1,9 @@
-// Writes a simulation file: one JSON document holding the steps of a task,
-// each with its picture, its instruction and the action that answers it.
-// The format is described in docs/simulation-format.md.
+// Makes a simulation file the way a course author does: each step's picture
+// is saved as a screenshot (PNG), the steps are described in a small JSON
+// file, and `altavo-sim make` (beside this program) builds the file from
+// them. The format and the tool are described in docs/simulation-format.md.
 #pragma once
 
-#include <QByteArray>
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -25,6 +25,8 @@ struct TSimulation {
     QList<TSimulationStep> Steps;
 };
 
-// The file's bytes; empty with `error` set when a step is inconsistent (a
-// picture of another size, a target outside the picture, a missing key).
-QByteArray SimulationJson(const TSimulation& simulation, QString& error);
+// Writes the pictures and the description into a scratch folder and runs
+// `simTool make` on them into `outPath`; false with `error` (the tool's own
+// message) when the tool refuses or cannot be run.
+bool MakeSimulation(const TSimulation& simulation, const QString& simTool, const QString& outPath,
+                    QString& error);

@@ -233,6 +233,26 @@ TEST_F(CourseToolTest, BadDescriptionsNameThePathAndChangeNothing) {
         {"$.test.questions[3].graphic: the file",
          question(3, [](QJsonObject& q) { q["graphic"] = "missing.sim"; })},
         {"$.test.questions[3].steps: is missing", question(3, [](QJsonObject& q) { q.remove("steps"); })},
+        // A simulation file the simulation reader refuses (altavo-sim check would): cut
+        // short, or a JSON document of another kind.
+        {"$.test.questions[3].graphic: question \"Saving\": the simulation cut.sim cannot be played",
+         question(3,
+                  [this](QJsonObject& q) {
+                      QFile whole(CaseDir("spreadsheets") + "save.sim");
+                      whole.open(QIODevice::ReadOnly);
+                      QFile cut(Scratch() + "edited/cut.sim");
+                      cut.open(QIODevice::WriteOnly);
+                      cut.write(whole.readAll().chopped(40));
+                      q["graphic"] = "cut.sim";
+                  })},
+        {"$.test.questions[3].graphic: question \"Saving\": the simulation other.sim cannot be played",
+         question(3,
+                  [this](QJsonObject& q) {
+                      QFile other(Scratch() + "edited/other.sim");
+                      other.open(QIODevice::WriteOnly);
+                      other.write("{\"format\": \"something else\"}");
+                      q["graphic"] = "other.sim";
+                  })},
         {"$.title: is longer than 255 characters", [](QJsonObject& r) { r["title"] = QString(256, 't'); }},
         {"$.glossary[0].definition: is longer than 16000 characters",
          [](QJsonObject& r) {
