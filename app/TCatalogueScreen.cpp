@@ -18,6 +18,7 @@
 #include "shell/ControlLayout.h"
 #include "shell/TForm1.h"
 #include "shell/TListEvents.h"
+#include "shell/TNoticeWindow.h"
 #include "skin/TPleaseWait.h"
 #include "widgets/TDirectory.h"
 #include "widgets/TSkinButton.h"
@@ -148,6 +149,14 @@ bool TCatalogueScreen::StartSelectedCourse() {
     delete f.Glossary;
     f.Index = new TIndex(f.EngineLibrary, courseDir, f.EngineHandle);
     f.Glossary = new TGlossary(f.EngineLibrary, courseDir, f.EngineHandle);
+    // The movie page needs a page to show: a course without any stays here.
+    if (f.Index->PageCount() == 0) {
+        if (f.NoticeWindow) {
+            f.NoticeWindow->SetText(QStringLiteral("The course has no lesson pages"));
+            f.NoticeWindow->exec();
+        }
+        return false;
+    }
 
     if (f.Testing->IsOpen())
         f.Testing->CloseTest();

@@ -3,7 +3,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 
+#include "data/TCourses.h"
 #include "lesson/TBufferingForm.h"
+#include "lesson/TMoviePageScreen.h"
+#include "platform/TMediaPlayer.h"
 #include "shell/ControlLayout.h"
 #include "shell/TForm1.h"
 #include "widgets/TGifImage.h"
@@ -25,8 +28,23 @@ void TGenesisScreen::Enter() {
     f.MovieFrame->show();
     f.MovieFrame->lower();
     f.Background->lower();
+    QApplication::processEvents();
+    f.Courses->GoToCourseId(f.CurrentCourseId);
+    TMoviePageScreen* page = f.Module<TMoviePageScreen>();
+    if (!page)
+        return;
+    TMediaPlayer& player = page->MediaPlayer1();
+    player.SetFileName(f.StreamDir + f.Courses->GetGenFile() + QStringLiteral(".avi"));
     f.MoviePanel->show();
     f.MoviePanel->raise();
+    QApplication::processEvents();
+    // The open sends no notice: its notice would read as the clip's end and
+    // leave the screen at once. The play's notice comes at the end.
+    player.SetNotify(false);
+    if (!player.Open())
+        return;
+    player.Play();
+    player.SetNotify(true);
 }
 
 // The clip panel and its frame belong to the main window; the frame goes back
@@ -34,6 +52,14 @@ void TGenesisScreen::Enter() {
 void TGenesisScreen::Leave() {
     if (f.BufferingForm && f.BufferingForm->isVisible())
         f.BufferingForm->hide();
+    if (TMoviePageScreen* page = f.Module<TMoviePageScreen>()) {
+        TMediaPlayer& player = page->MediaPlayer1();
+        if (player.Mode() != TMediaMode::Notready) {
+            player.SetNotify(false);
+            player.Stop();
+            player.Close();
+        }
+    }
     f.MoviePanel->hide();
     f.MovieFrame->hide();
     f.MovieFrame->move(f.MovieFrameLeft, f.MovieFrameTop);

@@ -15,8 +15,13 @@
 #include "lesson/TChallengeIncorrect.h"
 #include "lesson/TChallengeScreen.h"
 #include "lesson/TChallenges.h"
+#include "lesson/TExibitForm.h"
 #include "lesson/TGenesisScreen.h"
+#include "lesson/TGlossaryForm.h"
 #include "lesson/TGlossaryScreen.h"
+#include "lesson/TInfoForm.h"
+#include "lesson/TLessonWindows.h"
+#include "lesson/TMoviePageScreen.h"
 #include "lesson/TMoviesDone.h"
 #include "lesson/TSteps.h"
 #include "lesson/TStreamSelect.h"
@@ -48,6 +53,7 @@ void CreateScreenModules(TForm1& form) {
     new TRegistrationScreen(form);
     new TCatalogueScreen(form);
     new TGenesisScreen(form);
+    new TMoviePageScreen(form);
     new TChallengeScreen(form);
     new TAdminScreen(form);
 }
@@ -76,6 +82,10 @@ void CreateSecondaryWindows(TForm1& form) {
     form.ChallengeIncorrect = Owned(form, new TChallengeIncorrect());
     form.GlossaryScreen = Owned(form, new TGlossaryScreen());
     form.SideWindows = {form.Directory, form.GlossaryScreen};
+    form.GlossaryForm = Owned(form, new TGlossaryForm());
+    form.ExibitForm = Owned(form, new TExibitForm());
+    form.InfoForm = Owned(form, new TInfoForm());
+    ConnectLessonWindows(form);
     ConnectChallengeWindow(form);
 }
 

@@ -64,6 +64,8 @@ class TStreamSelect;
 class TPleaseWait;
 class TChallengeIncorrect;
 class TGlossaryScreen;
+class TGlossaryForm;
+class TExibitForm;
 class TReportPopup;
 class TInitDialog;
 class TDebugWindow;
@@ -100,7 +102,6 @@ public:
 // Background file names of the screens whose modules are still to come,
 // filled by the skin load; each moves into its module when that is written.
 struct TBackgroundNames {
-    QString MoviePage = "pagebk.gif";
     QString TestTypeSelection = "Blankbk.gif";
     QString Test = "TestPla.gif";
     QString ItemReview = "ItemReview.gif";
@@ -227,6 +228,8 @@ public:
     TPleaseWait* PleaseWait = nullptr;
     TChallengeIncorrect* ChallengeIncorrect = nullptr;
     TGlossaryScreen* GlossaryScreen = nullptr;
+    TGlossaryForm* GlossaryForm = nullptr;
+    TExibitForm* ExibitForm = nullptr;
     TChallenges* Challenges = nullptr;
     TInfoForm* InfoForm = nullptr;
     TReportPopup* ReportPopup = nullptr;
@@ -236,7 +239,8 @@ public:
     // --- Controls shared by several screens (children; created hidden) ---
     TGifImage* Background = nullptr; // full-window picture of the current screen
     TGifImage* MovieFrame = nullptr; // frame around the clip panel
-    QWidget* MoviePanel = nullptr;   // where clips play
+    QWidget* MoviePanel = nullptr;   // where clips play (a TMoviePanel)
+    TGifImage* Image1 = nullptr;     // the page pointer; the movie page's, a child of its MBX
     // The question area of the test and challenge screens: the simulation
     // test control (1 by 1 at (1, 1) when out of sight), the scroll box
     // holding the question's title and text, and the question number.
@@ -246,15 +250,9 @@ public:
     QLabel* Question = nullptr;
     QLabel* lblQuestionNum = nullptr;
 
-    // --- Controls of the screens still to come (movie page, challenge, test
+    // --- Controls of the screens still to come (challenge, test
     // type selection, test, item review, exam analysis, bookmark question);
     // each group moves into its screen module when that module is written. ---
-    TGifImage* Image1 = nullptr;  // page pointer beside the movie buttons
-    TMovieButtonX* MBX = nullptr; // the page's lesson buttons
-    TLabelEffect* PageName = nullptr;
-    TSkinButton* BtnPlay = nullptr;
-    TSkinButton* btnPause = nullptr;
-    TSkinButton* btnStop = nullptr;
     TSkinButton* btnOpenbook = nullptr;
     TSkinButton* btnClosedBook = nullptr;
     TSkinButton* btnLeft = nullptr;
@@ -274,11 +272,7 @@ public:
     TSkinButton* btnPrintCertificate = nullptr;
     TSkinButton* btnYes = nullptr;
     TSkinButton* btnNo = nullptr;
-    TSkinButton* DirectoryField = nullptr;
-    TSkinButton* TestField = nullptr;
-    TSkinButton* ChallengeField = nullptr;
-    TSkinButton* SearchField = nullptr;
-    TSkinButton* InteractField = nullptr;
+    TSkinButton* ChallengeField = nullptr; // shown on the movie page
     TSkinButton* btnSteps = nullptr;
 
     // --- Window buttons: help, minimise, close (two sets) ---

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QScrollArea>
 
+#include "platform/media/TMoviePanel.h"
 #include "shell/ControlLayout.h"
 #include "shell/TForm1.h"
 #include "widgets/TGifImage.h"
@@ -29,13 +30,10 @@ void TForm1::CreateControls() {
     Background->SetStretch(true);
     Background->show();
 
-    MBX = Hidden(new TMovieButtonX(this), "MBX");
-    Image1 = Hidden(new TGifImage(MBX), "Image1");
-    Image1->SetAutoSize(true);
     MovieFrame = Hidden(new TGifImage(this), "MovieFrame");
     MovieFrame->SetAutoSize(true);
-    PageName = Hidden(new TLabelEffect(this), "PageName");
-    MoviePanel = Hidden(new QWidget(this), "MoviePanel");
+    // The clip players paint into it.
+    MoviePanel = Hidden(new TMoviePanel(this), "MoviePanel");
     MoviePanel->setAutoFillBackground(true);
     MoviePanel->setPalette(QPalette(Qt::black));
 
@@ -67,9 +65,6 @@ void TForm1::CreateControls() {
         const char* name;
     };
     const ButtonSlot buttons[] = {
-        {&BtnPlay, "BtnPlay"},
-        {&btnPause, "btnPause"},
-        {&btnStop, "btnStop"},
         {&btnOpenbook, "btnOpenbook"},
         {&btnClosedBook, "btnClosedBook"},
         {&btnLeft, "btnLeft"},
@@ -89,11 +84,7 @@ void TForm1::CreateControls() {
         {&btnPrintCertificate, "btnPrintCertificate"},
         {&btnYes, "btnYes"},
         {&btnNo, "btnNo"},
-        {&DirectoryField, "DirectoryField"},
-        {&TestField, "TestField"},
         {&ChallengeField, "ChallengeField"},
-        {&SearchField, "SearchField"},
-        {&InteractField, "InteractField"},
         {&AboutField, "AboutField"},
         {&MinimizeField, "MinimizeField"},
         {&Exitfield, "Exitfield"},
@@ -118,10 +109,7 @@ void TForm1::CreateControls() {
     // Where the screens keep their controls; the skins draw their pictures
     // around these places.
     namespace L = ControlLayout;
-    PageName->setGeometry(L::PageNameLabel);
-    TSkinButton* fields[] = {DirectoryField, TestField, ChallengeField, SearchField, InteractField};
-    for (int i = 0; i < 5; ++i)
-        fields[i]->setGeometry(L::FieldButtons[i]);
+    ChallengeField->setGeometry(L::FieldButtons[2]);
     btnOpenbook->setGeometry(L::OpenBookButton);
     btnClosedBook->setGeometry(L::ClosedBookButton);
     TSkinButton* testButtons[] = {btnLeft,      btnRight,   btnItemReview, btnExhibit, btnHint,
@@ -146,12 +134,6 @@ void TForm1::CreateControls() {
 
 // Start-up step that readies controls of later screens.
 void TForm1::PrepareControls() {
-    MBX->SetArrowLeftMargin(-8);
-    MBX->SetStretchBackground(true);
-    MBX->SetTopMargin(0);
-    MBX->resize(1, 1);
-    PageName->hide();
-    PageName->SetShowAccelChar(false);
     TestRunning = false;
     ContinueLater = false;
     CourseOpen = false;

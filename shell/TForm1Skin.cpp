@@ -16,12 +16,6 @@ constexpr int MainFormColour = 40063587; // red 99, green 82, blue 99, nearest p
 TSkinEntries TForm1::OwnSkinEntries() {
     using S = TSkinStep;
     TSkinEntries e;
-    e.push_back({S::MoviePage, [this](const TSkinScheme& s) {
-                     s.Picture(Image1, "Movie Page Screen", "Arrow");
-                     MBX->SetBackground(s.Path(s.String("Movie Page Screen", "pgbtback")));
-                     MBX->SetButtonFilename(s.Path(s.String("Movie Page Screen", "pgButton")));
-                     MBX->SetArrowFilename(s.Path(s.String("Movie Page Screen", "Arrowbmp")));
-                 }});
     // The feedback pictures are kept in memory so that showing one reads no file.
     e.push_back({S::FeedbackPictures, [this](const TSkinScheme& s) {
                      CorrectImage = std::make_unique<QByteArray>();
@@ -31,7 +25,6 @@ TSkinEntries TForm1::OwnSkinEntries() {
                  }});
     e.push_back({S::BackgroundNames, [this](const TSkinScheme& s) {
                      TBackgroundNames& b = BackgroundNames;
-                     b.MoviePage = s.String("Movie Page Screen", "background", "pagebk.gif");
                      b.TestTypeSelection =
                          s.String("Test Type Selection Screen", "background", "Blankbk.gif");
                      b.Test = s.String("Test Screen", "background", "TestPla.gif");
@@ -46,9 +39,6 @@ TSkinEntries TForm1::OwnSkinEntries() {
                      const QString* name = nullptr;
                      const TBackgroundNames& b = BackgroundNames;
                      switch (CurrentScreen) {
-                     case ScreenMoviePage:
-                         name = &b.MoviePage;
-                         break;
                      case ScreenTest:
                          name = &b.Test;
                          break;
@@ -78,9 +68,6 @@ TSkinEntries TForm1::OwnSkinEntries() {
         const char* section;
         const char* key;
     } faces[] = {
-        {BtnPlay, "Movie Page Screen", "btnPlay"},
-        {btnPause, "Movie Page Screen", "btnPause"},
-        {btnStop, "Movie Page Screen", "btnStop"},
         {btnOpenbook, "Test Type Selection Screen", "btnPre"},
         {btnClosedBook, "Test Type Selection Screen", "btnPost"},
         {btnLeft, "Test Screen", "btnLeft"},
@@ -100,11 +87,7 @@ TSkinEntries TForm1::OwnSkinEntries() {
         {btnPrintCertificate, "Exam Analysis Screen", "btnCert"},
         {btnYes, "Bookmark Screen", "btnYes"},
         {btnNo, "Bookmark Screen", "btnNew"},
-        {DirectoryField, "Movie Page Screen", "btnDirectory"},
-        {TestField, "Movie Page Screen", "btnTest"},
         {ChallengeField, "Movie Page Screen", "btnChallenge"},
-        {SearchField, "Movie Page Screen", "btnGlossary"},
-        {InteractField, "Movie Page Screen", "btnInteract"},
         {AboutField, "Misc", "btnHelp"},
         {MinimizeField, "Misc", "btnMinimize"},
         {Exitfield, "Misc", "btnClose"},
@@ -127,15 +110,9 @@ TSkinEntries TForm1::OwnSkinEntries() {
                      setAutoFillBackground(true);
                  }});
     e.push_back({S::LayoutValues, [this](const TSkinScheme& s) { ReadLayoutValues(s); }});
-    // The movie-button control moves at once only while the movie page is
-    // shown; otherwise the movie page applies the bounds when it is next shown.
     e.push_back({S::Coordinates, [this](const TSkinScheme& s) {
                      ExitRect = ParseCoordinateList(
                          s.String("Movie Page Screen", "Exit Cords", QStringLiteral("570,450,45,25")));
-                     MovieButtonRect = ParseCoordinateList(s.String("Movie Page Screen", "Movie Button Cords",
-                                                                    QStringLiteral("18,378,373,95")));
-                     if (CurrentScreen == ScreenMoviePage)
-                         MBX->setGeometry(MovieButtonRect);
                  }});
     return e;
 }

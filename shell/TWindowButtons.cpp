@@ -13,7 +13,7 @@
 
 void TForm1::ConnectWindowButtons() {
     for (TSkinButton* b : {AboutField, btnHelp2, MinimizeField, btnMinimize2, Exitfield, btnClose2,
-                           DirectoryField, ChallengeField, SearchField, InteractField, TestField})
+                           ChallengeField})
         connect(b, &QAbstractButton::clicked, this, [this, b] { FieldClick(b); });
     connect(btnMain, &QAbstractButton::clicked, this, [this] { btnMainClick(); });
 
@@ -52,15 +52,6 @@ void TForm1::FieldClick(QObject* sender) {
         ShowScreen(ScreenExit);
     } else if (sender == MinimizeField || sender == btnMinimize2) {
         showMinimized();
-    } else if (sender == InteractField) {
-        InteractFieldClick();
-    } else if (sender == DirectoryField) {
-        if (Directory && Directory->isVisible()) {
-            Directory->hide();
-        } else if (Directory) {
-            HideSideWindows();
-            Directory->show();
-        }
     }
 }
 

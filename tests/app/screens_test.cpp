@@ -8,6 +8,7 @@
 
 #include "TInstallation.h"
 #include "data/TCourses.h"
+#include "lesson/TMoviePageScreen.h"
 #include "platform/TPaths.h"
 #include "platform/TRegistry.h"
 #include "program/TProgram.h"
@@ -141,13 +142,13 @@ protected:
 
 TEST_F(Interactive, WithoutClassNameOnlyMinimises) {
     SetProgram("", program);
-    QTest::mouseClick(f->InteractField, Qt::LeftButton);
+    QTest::mouseClick(f->Module<TMoviePageScreen>()->InteractField, Qt::LeftButton);
     EXPECT_FALSE(Ran());
 }
 
 TEST_F(Interactive, DefaultPathIsStarted) {
     SetProgram("SSPractice", program);
-    QTest::mouseClick(f->InteractField, Qt::LeftButton);
+    QTest::mouseClick(f->Module<TMoviePageScreen>()->InteractField, Qt::LeftButton);
     EXPECT_TRUE(Ran());
 }
 
@@ -159,17 +160,17 @@ TEST_F(Interactive, ChosenProgramIsRememberedAndCancelStoresNothing) {
         titles << title;
         return answer;
     };
-    QTest::mouseClick(f->InteractField, Qt::LeftButton);
+    QTest::mouseClick(f->Module<TMoviePageScreen>()->InteractField, Qt::LeftButton);
     EXPECT_EQ(titles, QStringList{"Find executable for Spreadsheet practice"});
     EXPECT_TRUE(StoredPath().isEmpty());
 
     answer = program;
-    QTest::mouseClick(f->InteractField, Qt::LeftButton);
+    QTest::mouseClick(f->Module<TMoviePageScreen>()->InteractField, Qt::LeftButton);
     EXPECT_EQ(StoredPath(), program);
     EXPECT_TRUE(Ran());
 
     QFile::remove(install.Path("ran"));
-    QTest::mouseClick(f->InteractField, Qt::LeftButton);
+    QTest::mouseClick(f->Module<TMoviePageScreen>()->InteractField, Qt::LeftButton);
     EXPECT_EQ(titles.size(), 2) << "a remembered program is not asked for again";
     EXPECT_TRUE(Ran());
 }

@@ -11,6 +11,7 @@
 #include "app/TCatalogueScreen.h"
 #include "app/TRegistrationScreen.h"
 #include "lesson/TChallengeScreen.h"
+#include "lesson/TMoviePageScreen.h"
 #include "lesson/TStreamSelect.h"
 #include "program/TProgram.h"
 #include "skin/TAboutSkin.h"
@@ -127,15 +128,15 @@ TEST_F(LoadSkinTest, CurrentScreenBackgroundChangesAtOnceButNotAdministrator) {
 TEST_F(LoadSkinTest, MovieButtonCordsMoveTheControlOnlyOnTheMoviePage) {
     skin.Scheme["Movie Page Screen"]["Movie Button Cords"] = "10,20,30,40";
     skin.Write();
-    form.MBX->setGeometry(1, 1, 1, 1);
+    form.Module<TMoviePageScreen>()->MBX->setGeometry(1, 1, 1, 1);
     form.CurrentScreen = ScreenCourseSelection;
     skin.Load();
     EXPECT_EQ(form.MovieButtonRect, QRect(10, 20, 30, 40));
-    EXPECT_EQ(form.MBX->geometry(), QRect(1, 1, 1, 1));
+    EXPECT_EQ(form.Module<TMoviePageScreen>()->MBX->geometry(), QRect(1, 1, 1, 1));
 
     form.CurrentScreen = ScreenMoviePage;
     skin.Load();
-    EXPECT_EQ(form.MBX->geometry(), QRect(10, 20, 30, 40));
+    EXPECT_EQ(form.Module<TMoviePageScreen>()->MBX->geometry(), QRect(10, 20, 30, 40));
 }
 
 TEST_F(LoadSkinTest, LinkShownOnlyForLinkVisibleOne) {
@@ -186,7 +187,7 @@ TEST_F(LoadSkinTest, MissingButtonBitmapEndsTheLoadAtThatStep) {
     // Applied before the failing button ...
     ASSERT_TRUE(form.CorrectImage);
     EXPECT_FALSE(form.CorrectImage->isEmpty());
-    EXPECT_EQ(form.BackgroundNames.MoviePage, "page.gif");
+    EXPECT_EQ(form.Module<TMoviePageScreen>()->BackgroundName(), "page.gif");
     EXPECT_EQ(form.Background->FileName(), skin.SkinPath() + "signin.gif");
     EXPECT_FALSE(form.Module<TRegistrationScreen>()->btnAdd->Face().isNull());
     // ... and nothing after it.
@@ -215,7 +216,7 @@ TEST_F(LoadSkinTest, MissingFeedbackPictureFailsBeforeTheBackgrounds) {
     skin.Scheme["Movie Page Screen"]["background"] = "other.gif";
     skin.Write();
     EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }), ("Cannot open file " + skin.SkinPath()).toStdString());
-    EXPECT_EQ(form.BackgroundNames.MoviePage, "pagebk.gif") << "step 4 never ran";
+    EXPECT_EQ(form.Module<TMoviePageScreen>()->BackgroundName(), "pagebk.gif") << "step 4 never ran";
     ASSERT_TRUE(form.CorrectImage);
     EXPECT_FALSE(form.CorrectImage->isEmpty());
 }
@@ -235,7 +236,7 @@ TEST_F(LoadSkinTest, ValuesWrittenOnWindowsResolve) {
     skin.Write();
     form.CurrentScreen = ScreenMoviePage;
     skin.Load();
-    EXPECT_FALSE(form.BtnPlay->Face().isNull());
+    EXPECT_FALSE(form.Module<TMoviePageScreen>()->BtnPlay->Face().isNull());
     EXPECT_EQ(form.Background->FileName(), skin.SkinPath() + "page.gif");
 }
 

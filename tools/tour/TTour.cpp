@@ -263,6 +263,7 @@ void TTour::LearnerSession() {
                  Shot("genesis", m_form.get());
                  return true;
              }) &&
+        LessonScreens() &&
         Step("side windows",
              [&] {
                  ShowOtherWindows();
@@ -270,17 +271,17 @@ void TTour::LearnerSession() {
              }) &&
         Step("exit window answered No keeps the player",
              [&] {
-                 const bool shown = m_modals.Act([&] { Click(m_form->Exitfield); }, "TExitForm",
+                 const bool shown = m_modals.Act([&] { Click(m_form->btnClose2); }, "TExitForm",
                                                  [&](QWidget* w) {
                                                      Shot("exit", w);
                                                      Click(static_cast<TExitForm*>(w)->btnNo);
                                                  });
                  if (!shown)
                      return Fail("no exit window");
-                 return (m_form->isVisible() || Fail("the player closed")) && ExpectScreen(ScreenGenesis);
+                 return (m_form->isVisible() || Fail("the player closed")) && ExpectScreen(ScreenMoviePage);
              }) &&
         Step("exit window answered Yes ends the player", [&] {
-            const bool shown = m_modals.Act([&] { Click(m_form->Exitfield); }, "TExitForm",
+            const bool shown = m_modals.Act([&] { Click(m_form->btnClose2); }, "TExitForm",
                                             [&](QWidget* w) { Click(static_cast<TExitForm*>(w)->btnYes); });
             return (shown || Fail("no exit window")) &&
                    (!m_form->isVisible() || Fail("the player stayed open"));

@@ -51,6 +51,9 @@ private:
                            const QString& password);
     bool ShortcutWindow(const QString& name, const QKeySequence& keys, QDialog* window);
     void ShowOtherWindows();
+    // The lesson screens and windows with real clips playing (TTourLesson.cpp).
+    bool LessonScreens();
+    bool ClipFrameShown();
 
     QDir m_out;
     int m_shotNumber = 0;
