@@ -4,21 +4,10 @@
 #include <QHeaderView>
 #include <QTreeWidget>
 
-#include "data/TAssignment.h"
-#include "data/TTesting.h"
-#include "data/TUser.h"
+#include "reports/TReportPreview.h"
 #include "shell/ControlLayout.h"
 #include "shell/TForm1.h"
-#include "shell/TListEvents.h"
 #include "widgets/TSkinButton.h"
-
-namespace {
-// A post-test score in percent; the table keeps -1 until a test is scored, and
-// that marker is left blank rather than shown as a score.
-QString ScoreText(int percent) {
-    return percent < 0 ? QString() : QString::number(percent) + "%";
-}
-} // namespace
 
 TAdminScreen::TAdminScreen(TForm1& form)
     : TScreenModule(form, ScreenAdmin, {"Admin Screen", "Background", "Adminbk.gif"}) {
@@ -48,6 +37,7 @@ TAdminScreen::TAdminScreen(TForm1& form)
 
     // btnAdmin sits on the add-user form of screen 13, so Done returns there.
     connect(btnAdminDone, &QAbstractButton::clicked, this, [this] { f.ShowScreen(ScreenRegistration); });
+    connect(btnAdminPrint, &QAbstractButton::clicked, this, &TAdminScreen::btnAdminPrintClick);
 }
 
 void TAdminScreen::Enter() {
@@ -63,40 +53,19 @@ void TAdminScreen::Enter() {
 // One row per user without test assignments, one row per test assignment
 // otherwise, with the test's title and the post-test scores.
 void TAdminScreen::FillAdminList() {
-    const int next = f.User->GetNextId();
-    for (int id = 1; id < next; ++id) {
-        if (!f.User->UserExistsByID(id))
-            continue;
-        UserInfoStruct info;
-        info.ID = id;
-        f.User->GetUser(info);
-        const QStringList userColumns{info.UserName, info.FirstName + " " + info.LastName, info.Password};
-        auto* row = new QTreeWidgetItem(AdminListView, userColumns);
-        row->setData(0, Qt::UserRole, -1);
-
-        {
-            TListEvents events(
-                *f.Assignment, [this] { f.ListedIds.clear(); },
-                [this](const QString& assignmentId, const QString&) { f.ListedIds << assignmentId; },
-                nullptr);
-            f.Assignment->ListAssignmentsByTypes(id, TAssignment::TestProduct);
-        }
-        const QStringList assignments = f.ListedIds;
-        for (int i = 0; i < assignments.size(); ++i) {
-            const int assignmentId = assignments[i].trimmed().toInt();
-            if (!f.Assignment->GoToRecord(assignmentId))
-                continue;
-            // A test gone from the tests store leaves the course column blank.
-            f.Testing->OpenTest(f.Assignment->GetProdId());
-            if (i > 0)
-                row = new QTreeWidgetItem(AdminListView, userColumns);
-            row->setData(0, Qt::UserRole, assignmentId);
-            row->setText(3, f.Testing->GetOpenTitle());
-            row->setText(4, ScoreText(f.Assignment->GetLastPost()));
-            row->setText(5, ScoreText(f.Assignment->GetBestPost()));
-            f.Testing->CloseTest();
-        }
+    m_rows = BuildAdminList(*f.User, *f.Assignment, *f.Testing);
+    for (const TAdminListRow& r : m_rows) {
+        auto* row = new QTreeWidgetItem(AdminListView, {r.UserName, r.Name, r.Password});
+        row->setData(0, Qt::UserRole, r.HasAssignment ? r.AssignmentId : -1);
+        row->setText(3, r.Course);
+        row->setText(4, r.LastPost);
+        row->setText(5, r.BestPost);
     }
     // Rows are ordered by their first column once; the headers do not re-sort.
     AdminListView->sortItems(0, Qt::AscendingOrder);
+}
+
+// The student log prints the list as it was shown; an empty list prints nothing.
+void TAdminScreen::btnAdminPrintClick() {
+    PreviewStudentLog(&f, m_rows);
 }

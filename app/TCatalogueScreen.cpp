@@ -1,13 +1,13 @@
 #include "app/TCatalogueScreen.h"
 
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QListWidget>
 
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
 #include "data/TGlossary.h"
 #include "data/TIndex.h"
+#include "data/TSafePath.h"
 #include "data/TTableText.h"
 #include "data/TTesting.h"
 #include "lesson/TSteps.h"
@@ -54,14 +54,10 @@ TCatalogueScreen::TCatalogueScreen(TForm1& form)
 }
 
 bool TCatalogueScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == CourseListbox && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            StartSelectedCourse();
-            return true;
-        }
-    }
-    return false;
+    if (watched != CourseListbox || !IsEnterPress(event))
+        return false;
+    StartSelectedCourse();
+    return true;
 }
 
 void TCatalogueScreen::Enter() {
@@ -135,9 +131,18 @@ bool TCatalogueScreen::StartSelectedCourse() {
     const QString title = f.Courses->GetTitle();
     const QString testId = f.Courses->GetTestId();
     const QString genFile = f.Courses->GetGenFile();
+    // The course's PATH comes from a table: a path leading out of the database
+    // directory refuses the course before anything is opened or written.
+    QString fault;
+    const QString tablesDir = CourseTablesDirectory(f.DatabaseDir, TrimTrailingBlanks(f.CurrentCourseId),
+                                                    f.Courses->GetPath(), &fault);
+    if (tablesDir.isEmpty()) {
+        Messages().ShowMessage(fault);
+        return false;
+    }
     // A course installed from Windows may name its directory in another letter
     // case than the disk has.
-    const QString courseDir = ResolvePath(f.DatabaseDir + FromStoredPath(f.Courses->GetPath()));
+    const QString courseDir = ResolvePath(tablesDir);
     // The side windows name the open course.
     if (f.Directory)
         f.Directory->SetCourseTitle(title);
@@ -149,6 +154,20 @@ bool TCatalogueScreen::StartSelectedCourse() {
     delete f.Glossary;
     f.Index = new TIndex(f.EngineLibrary, courseDir, f.EngineHandle);
     f.Glossary = new TGlossary(f.EngineLibrary, courseDir, f.EngineHandle);
+    // A course table that exists but cannot be read is never replaced: the
+    // course is refused and the learner stays on the list.
+    for (const auto& [refused, tableFault] :
+         {std::pair{f.Index->OpenRefused(), f.Index->OpenFault()},
+          std::pair{f.Glossary->OpenRefused(), f.Glossary->OpenFault()}}) {
+        if (refused) {
+            Messages().ShowMessage(TForm1::RefusedTableMessage(tableFault));
+            delete f.Index;
+            delete f.Glossary;
+            f.Index = nullptr;
+            f.Glossary = nullptr;
+            return false;
+        }
+    }
     // The movie page needs a page to show: a course without any stays here.
     if (f.Index->PageCount() == 0) {
         if (f.NoticeWindow) {

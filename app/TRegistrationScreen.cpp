@@ -1,6 +1,5 @@
 #include "app/TRegistrationScreen.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 
@@ -66,10 +65,7 @@ QLineEdit* TRegistrationScreen::Boxes(int i) const {
 // Enter in the verify box acts like the form's main button; the key itself is
 // always swallowed.
 bool TRegistrationScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != edtRegVerifyPassword || event->type() != QEvent::KeyPress)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+    if (watched != edtRegVerifyPassword || !IsEnterPress(event))
         return false;
     if (f.CurrentScreen == ScreenRegistration)
         f.User->Empty() ? RegisterFirstUser() : AddFurtherUser();

@@ -1,6 +1,5 @@
 #include "app/TSignInScreen.h"
 
-#include <QKeyEvent>
 #include <QLineEdit>
 
 #include "app/TBadLogin.h"
@@ -40,10 +39,7 @@ TSignInScreen::TSignInScreen(TForm1& form)
 // Enter in the password box acts like the login button; the key itself is
 // always swallowed.
 bool TSignInScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != edtPassword || event->type() != QEvent::KeyPress)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    if (key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter)
+    if (watched != edtPassword || !IsEnterPress(event))
         return false;
     if (f.CurrentScreen == ScreenSignIn)
         SignIn();

@@ -105,8 +105,8 @@ TMoviePageScreen::TMoviePageScreen(TForm1& form)
     // The movie-button control moves at once only while the page is shown;
     // otherwise the page applies the bounds when it is next shown.
     AddSkin({S::Coordinates, [this](const TSkinScheme& s) {
-                 f.MovieButtonRect = ParseCoordinateList(
-                     s.String("Movie Page Screen", "Movie Button Cords", QStringLiteral("18,378,373,95")));
+                 f.MovieButtonRect =
+                     s.Coordinates("Movie Page Screen", "Movie Button Cords", QStringLiteral("18,378,373,95"));
                  if (f.CurrentScreen == ScreenMoviePage)
                      MBX->setGeometry(f.MovieButtonRect);
              }});

@@ -4,6 +4,7 @@
 
 #include "platform/gui/TFonts.h"
 #include "platform/gui/TMessageBoxes.h"
+#include "platform/media/TQtMediaPlayer.h"
 #include "program/TProgram.h"
 
 int main(int argc, char** argv) {
@@ -11,6 +12,8 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariable("XDG_SESSION_TYPE") == "wayland" &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "xcb");
+    // Clips play through GStreamer, chosen before any multimedia object exists.
+    TQtMediaPlayer::UseGStreamer();
     QApplication app(argc, argv);
     UseWindowsFonts();
     UseMessageBoxes();

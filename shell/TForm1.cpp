@@ -96,7 +96,11 @@ void TForm1::FormCreate() {
     PrepareControls();
     if (!LoadEngine())
         return;
+    if (!CheckDatabaseDirectory())
+        return;
     CreateTableObjects();
+    if (!TablesOpened())
+        return;
     ListedIds.clear();
     StartFailed = false;
 }
@@ -203,9 +207,8 @@ void TForm1::FormDestroy() {
     if (m_destroyed)
         return;
     m_destroyed = true;
-    if (StartFailed)
-        return;
-    SaveSessionState();
+    if (!StartFailed)
+        SaveSessionState();
     FreeTableObjects();
     m_engineSession.reset();
     EngineHandle = nullptr;

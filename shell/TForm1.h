@@ -168,6 +168,9 @@ public:
     std::vector<std::function<void()>> SideWindowPlacers;
     bool Dragging = false;
 
+    // The message for a table whose file exists but cannot be read.
+    static QString RefusedTableMessage(const QString& fault);
+
     // --- Session ---
     int CurrentUserId = 0;
     int CurrentSessionId = 0;
@@ -301,7 +304,9 @@ private:
     bool ReadConfiguration();
     void PrepareControls();
     bool LoadEngine();
+    bool CheckDatabaseDirectory();
     void CreateTableObjects();
+    bool TablesOpened();
     void SaveSessionState();
     void FreeTableObjects();
     TSkinEntries OwnSkinEntries();

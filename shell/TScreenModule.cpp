@@ -1,5 +1,6 @@
 #include "shell/TScreenModule.h"
 
+#include <QKeyEvent>
 #include <QWidget>
 
 #include "shell/TForm1.h"
@@ -17,4 +18,11 @@ void TScreenModule::AddControl(QWidget* control, const char* name) {
     control->setObjectName(QString::fromLatin1(name));
     control->hide();
     m_controls << control;
+}
+
+bool TScreenModule::IsEnterPress(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
 }

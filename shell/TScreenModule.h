@@ -51,6 +51,8 @@ protected:
     }
     void AddControl(QWidget* control, const char* name);
     void AddSkin(TSkinEntry entry) { m_skin.push_back(std::move(entry)); }
+    // A press of either Enter key: boxes whose Enter acts like a button.
+    static bool IsEnterPress(const QEvent* event);
     void KeepBackgroundUntilShown() { m_backgroundFollowsSkin = false; }
 
     TForm1& f;

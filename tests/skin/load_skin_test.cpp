@@ -183,7 +183,9 @@ TEST_F(LoadSkinTest, MissingButtonBitmapEndsTheLoadAtThatStep) {
     form.CurrentScreen = ScreenSignIn;
     const QString missing = skin.SkinPath() + "registrationscreen-btncancel.bmp";
     QFile::remove(missing);
-    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }), ("Cannot open file " + missing).toStdString());
+    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }),
+              ("Cannot open file " + missing + " (key \"btnCancel\" of section \"Registration Screen\")")
+                  .toStdString());
     // Applied before the failing button ...
     ASSERT_TRUE(form.CorrectImage);
     EXPECT_FALSE(form.CorrectImage->isEmpty());
@@ -208,14 +210,18 @@ TEST_F(LoadSkinTest, AbsentButtonKeyAndInvalidBitmapFail) {
     damaged.close();
     skin.Scheme["Misc"]["btnClose2"] = "damaged.bmp";
     skin.Write();
-    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }), "Bitmap image is not valid");
+    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }), ("Bitmap image is not valid: " + skin.SkinPath() +
+                                                  "damaged.bmp (key \"btnClose2\" of section \"Misc\")")
+                                                     .toStdString());
 }
 
 TEST_F(LoadSkinTest, MissingFeedbackPictureFailsBeforeTheBackgrounds) {
     skin.Scheme["Test Screen"].remove("Incorrect");
     skin.Scheme["Movie Page Screen"]["background"] = "other.gif";
     skin.Write();
-    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }), ("Cannot open file " + skin.SkinPath()).toStdString());
+    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }),
+              ("Cannot open file " + skin.SkinPath() + " (key \"Incorrect\" of section \"Test Screen\")")
+                  .toStdString());
     EXPECT_EQ(form.Module<TMoviePageScreen>()->BackgroundName(), "pagebk.gif") << "step 4 never ran";
     ASSERT_TRUE(form.CorrectImage);
     EXPECT_FALSE(form.CorrectImage->isEmpty());
@@ -224,8 +230,16 @@ TEST_F(LoadSkinTest, MissingFeedbackPictureFailsBeforeTheBackgrounds) {
 TEST_F(LoadSkinTest, BadCoordinateListEndsTheLoadAfterTheLayout) {
     skin.Scheme["Movie Page Screen"]["Exit Cords"] = "570,450,45";
     skin.Write();
-    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }), "'' is not a valid integer value");
+    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }),
+              "'' is not a valid integer value (key \"Exit Cords\" of section \"Movie Page Screen\")");
     EXPECT_EQ(form.MotionMovieLeft, 11) << "layout values come before the coordinates";
+}
+
+TEST_F(LoadSkinTest, MissingSchemeIsNamedAndNothingIsApplied) {
+    QFile::remove(skin.SkinPath() + "scheme.ini");
+    EXPECT_EQ(SkinErrorOf([&] { skin.Load(); }),
+              ("Cannot open file " + skin.SkinPath() + "scheme.ini").toStdString());
+    EXPECT_FALSE(form.CorrectImage);
 }
 
 TEST_F(LoadSkinTest, ValuesWrittenOnWindowsResolve) {

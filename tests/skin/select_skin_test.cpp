@@ -94,10 +94,10 @@ TEST_F(SelectSkinTest, FailedLoadKeepsTheChoiceReportsAndStaysOpen) {
     ASSERT_EQ(blue.size(), 1);
     window.ListBox1->setCurrentItem(blue.front());
     skin.Messages.Shown.clear();
-    window.ListBox1Click(); // Blue has no scheme.ini: its feedback picture is missing
+    window.ListBox1Click(); // Blue has no scheme.ini
     EXPECT_EQ(StoredSkinDir(), "Blue/");
     EXPECT_EQ(form.SkinDir, "Blue/");
-    EXPECT_EQ(skin.Messages.Shown, QStringList{"Cannot open file " + skin.Root() + "Blue/"});
+    EXPECT_EQ(skin.Messages.Shown, QStringList{"Cannot open file " + skin.Root() + "Blue/scheme.ini"});
     EXPECT_NE(window.result(), QDialog::Accepted);
 }
 
