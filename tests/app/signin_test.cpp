@@ -4,6 +4,7 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPrintPreviewWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -194,6 +195,19 @@ TEST_F(SignInWithUsers, AdministratorListOneRowPerUserOrTestAssignment) {
     }
     bobScores.sort();
     EXPECT_EQ(bobScores, (QStringList{"/0%/90%", "Word Test//"}));
+
+    // The print button previews the list as shown: the student log.
+    QString opened;
+    QString firstPage;
+    OnNextModal(
+        [&](QWidget* w) {
+            if (auto* preview = w->findChild<QPrintPreviewWidget*>())
+                firstPage = QString::number(preview->pageCount());
+        },
+        &opened);
+    QTest::mouseClick(f.Module<TAdminScreen>()->btnAdminPrint, Qt::LeftButton);
+    EXPECT_EQ(opened, "QPrintPreviewDialog");
+    EXPECT_EQ(firstPage, "1");
 }
 
 TEST_F(SignInWithUsers, ExitAnsweredNoAndSameScreenAgain) {
