@@ -44,6 +44,14 @@ TChallengeScreen::TChallengeScreen(TForm1& form)
         if (f.CurrentScreen == ScreenChallenge)
             btnLeftClick();
     });
+    connect(f.btnReference, &QAbstractButton::clicked, this, [this] {
+        if (f.CurrentScreen == ScreenChallenge && RefForm)
+            RefForm->setVisible(!RefForm->isVisible());
+    });
+    connect(f.btnHint, &QAbstractButton::clicked, this, [this] {
+        if (f.CurrentScreen == ScreenChallenge && HintForm)
+            HintForm->setVisible(!HintForm->isVisible());
+    });
     connect(f.ChallengeField, &QAbstractButton::clicked, this, &TChallengeScreen::ChallengeFieldClick);
     if (auto* page = f.Module<TMoviePageScreen>())
         page->BuildChallengeList = [this] { return BuildChallengeList(); };
@@ -84,7 +92,7 @@ void TChallengeScreen::Leave() {
                              static_cast<QWidget*>(f.btnSteps)})
         control->hide();
     for (QWidget* window : {static_cast<QWidget*>(f.Challenges), static_cast<QWidget*>(f.Directory),
-                            static_cast<QWidget*>(f.Steps)})
+                            static_cast<QWidget*>(f.Steps), RefForm, HintForm})
         if (window)
             window->hide();
 }
@@ -131,6 +139,8 @@ void TChallengeScreen::ShowChallenge(int n) {
 
     ReferenceText = question.Ref;
     HintText = question.Hint;
+    if (SetNotes)
+        SetNotes(ReferenceText, HintText);
 
     if (f.Steps)
         f.Steps->hide();

@@ -12,6 +12,7 @@
 // btnLeft, btnRight, btnHint, btnReference, btnMain and btnSteps belong to the
 // main window, since the test screen shows them too.
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "shell/TScreenModule.h"
@@ -30,6 +31,12 @@ public:
     // The question's reference and hint, for the reference and hint windows.
     QString ReferenceText;
     QString HintText;
+    // The reference and hint windows (the test screen's, given by the program
+    // entry): btnReference and btnHint show and hide them on this screen;
+    // SetNotes puts the question's texts into them, scrolled to the top.
+    QWidget* RefForm = nullptr;
+    QWidget* HintForm = nullptr;
+    std::function<void(const QString& reference, const QString& hint)> SetNotes;
 
     void Enter() override;
     void Leave() override;

@@ -264,6 +264,7 @@ void TTour::LearnerSession() {
                  return true;
              }) &&
         LessonScreens() &&
+        ChallengeScreens() &&
         Step("side windows",
              [&] {
                  ShowOtherWindows();

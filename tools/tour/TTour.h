@@ -54,6 +54,8 @@ private:
     // The lesson screens and windows with real clips playing (TTourLesson.cpp).
     bool LessonScreens();
     bool ClipFrameShown();
+    // The challenge window and screen, a wrong and a right outcome (TTourChallenge.cpp).
+    bool ChallengeScreens();
 
     QDir m_out;
     int m_shotNumber = 0;

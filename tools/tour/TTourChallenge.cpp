@@ -1,0 +1,124 @@
+// The tour's challenge part: the challenge window, screen 3 at a step of a
+// simulation, the try-again-or-coach window after a wrong click, a coaching
+// clip playing over the simulation, and the information window after a right
+// outcome.
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "TTour.h"
+#include "lesson/TChallengeIncorrect.h"
+#include "lesson/TChallenges.h"
+#include "lesson/TMoviePageScreen.h"
+#include "platform/TMediaPlayer.h"
+#include "shell/TForm1.h"
+#include "widgets/TQvTesting.h"
+#include "widgets/TSkinButton.h"
+#include "widgets/TSpecialListBox.h"
+
+namespace {
+// Answers every step of the simulation on show as the learner would; the
+// right outcome starts the next challenge, which is left alone.
+void WorkRight(TQvTesting* control) {
+    const QPoint origin = control->PictureOrigin();
+    const QList<TSimulationStep> steps = control->Simulation().Steps;
+    for (int i = 0; i < steps.size() && control->State() == TQvTesting::TState::Playing; ++i) {
+        const TSimulationStep& step = steps[i];
+        switch (step.Kind) {
+        case TSimulationActionKind::Click:
+            QTest::mouseClick(control, Qt::LeftButton, {}, origin + step.Target.center());
+            break;
+        case TSimulationActionKind::DoubleClick:
+            QTest::mouseDClick(control, Qt::LeftButton, {}, origin + step.Target.center());
+            break;
+        case TSimulationActionKind::Key:
+            QTest::keyClick(control, step.Key.key(), step.Key.keyboardModifiers());
+            break;
+        case TSimulationActionKind::Type:
+            QTest::keyClicks(control, step.Text);
+            QTest::keyClick(control, Qt::Key_Return);
+            break;
+        }
+    }
+}
+
+// A point of the picture outside the first step's target.
+QPoint WrongPoint(TQvTesting* control) {
+    const QRect target = control->Simulation().Steps.value(0).Target;
+    const QSize size = control->Simulation().Size;
+    const QPoint corner = target.center().x() < size.width() / 2 ? QPoint(size.width() - 5, size.height() - 5)
+                                                                 : QPoint(5, size.height() - 5);
+    return control->PictureOrigin() + corner;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms)
+            return false;
+        QTest::qWait(10);
+    }
+    return true;
+}
+} // namespace
+
+bool TTour::ChallengeScreens() {
+    TForm1& f = *m_form;
+    TMoviePageScreen* page = f.Module<TMoviePageScreen>();
+    return Step("challenge window",
+                [&] {
+                    if (f.CurrentScreen != ScreenMoviePage)
+                        f.ShowScreen(ScreenMoviePage);
+                    Click(page->btnStop);
+                    Click(f.ChallengeField);
+                    if (!f.Challenges->isVisible() || f.Challenges->Count() == 0)
+                        return Fail("the challenge window is empty or closed");
+                    Shot("window challenges", f.Challenges);
+                    return true;
+                }) &&
+           Step(
+               "challenge screen at a step",
+               [&] {
+                   TSpecialListBox* list = f.Challenges->ListBox1;
+                   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->ItemRect(0).center());
+                   if (!ExpectScreen(ScreenChallenge))
+                       return false;
+                   if (!WaitUntil([&] { return f.QvTesting1->State() == TQvTesting::TState::Playing; }, 5000))
+                       return Fail("the simulation did not start: " + f.QvTesting1->Message());
+                   Shot("challenge screen", &f);
+                   return true;
+               }) &&
+           Step(
+               "wrong click and a coaching clip",
+               [&] {
+                   const bool asked = m_modals.Act(
+                       [&] { QTest::mouseClick(f.QvTesting1, Qt::LeftButton, {}, WrongPoint(f.QvTesting1)); },
+                       "TChallengeIncorrect",
+                       [&](QWidget* w) {
+                           Shot("window challenge incorrect", w);
+                           Click(static_cast<TChallengeIncorrect*>(w)->btnCoachMe);
+                       });
+                   if (!asked)
+                       return Fail("no try-again-or-coach window after a wrong click");
+                   if (!ClipFrameShown())
+                       return false;
+                   Shot("challenge coaching clip", &f);
+                   TMediaPlayer& player = page->MediaPlayer1();
+                   player.Stop(); // its notice uncovers the simulation, as the clip's end does
+                   if (!WaitUntil([&] { return !f.MoviePanel->isVisible(); }, 5000))
+                       return Fail("the clip panel stayed over the simulation");
+                   return true;
+               }) &&
+           Step("right outcome", [&] {
+               const int before = f.Challenges->State(0);
+               const bool shown =
+                   m_modals.Act([&] { WorkRight(f.QvTesting1); }, "TInfoForm",
+                                [&](QWidget* w) { Shot("window information after a right challenge", w); });
+               if (!shown)
+                   return Fail("no information window after a right outcome");
+               if (before == 0 && f.Challenges->State(0) != 1)
+                   return Fail("the challenge was not marked done");
+               Click(f.btnMain);
+               return ExpectScreen(ScreenMoviePage);
+           });
+}
