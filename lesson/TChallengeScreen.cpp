@@ -158,6 +158,11 @@ void TChallengeScreen::ShowChallenge(int n) {
 
     f.btnReference->setVisible(!question.Ref.isEmpty());
     f.btnHint->setVisible(!question.Hint.isEmpty());
+    // A window left open from the previous challenge goes with its button.
+    if (RefForm && question.Ref.isEmpty())
+        RefForm->hide();
+    if (HintForm && question.Hint.isEmpty())
+        HintForm->hide();
     f.lblQuestionNum->setText(QStringLiteral("Question %1 of %2").arg(n + 1).arg(count));
     f.btnRight->setVisible(n != count - 1);
     f.btnLeft->setVisible(n != 0);
