@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -153,6 +154,19 @@ TEST_F(ChallengeScreen, ButtonsFollowThePositionAndTheQuestion) {
         EXPECT_EQ(f->btnHint->isVisible(), c.hint) << c.row;
         EXPECT_EQ(f->lblQuestionNum->text(), QString("Question %1 of 7").arg(c.row + 1));
     }
+    // The reference and hint reach their windows; the buttons show and hide them.
+    ASSERT_NE(screen->RefForm, nullptr);
+    QTest::mouseClick(f->btnReference, Qt::LeftButton);
+    EXPECT_TRUE(screen->RefForm->isVisible());
+    EXPECT_TRUE(screen->RefForm->findChild<QPlainTextEdit*>()->toPlainText().contains("Page 6"));
+    QTest::mouseClick(f->btnReference, Qt::LeftButton);
+    EXPECT_FALSE(screen->RefForm->isVisible());
+    QTest::mouseClick(f->btnHint, Qt::LeftButton);
+    EXPECT_TRUE(screen->HintForm->isVisible());
+    screen->ShowChallenge(0);
+    EXPECT_FALSE(screen->HintForm->isVisible()) << "row 0 has no hint";
+    screen->ShowChallenge(6);
+
     QTest::mouseClick(f->btnLeft, Qt::LeftButton);
     EXPECT_EQ(screen->CurrentChallenge, 5);
     QTest::mouseClick(f->btnRight, Qt::LeftButton);
@@ -162,6 +176,7 @@ TEST_F(ChallengeScreen, ButtonsFollowThePositionAndTheQuestion) {
     // Leaving keeps the challenge for the next visit and puts the control out of sight.
     f->ShowScreen(ScreenSignIn);
     EXPECT_EQ(f->QvTesting1->geometry(), QRect(1, 1, 1, 1));
+    EXPECT_FALSE(screen->HintForm->isVisible());
     for (QWidget* w : {(QWidget*)f->btnLeft, (QWidget*)f->btnReference, (QWidget*)f->btnHint,
                        (QWidget*)f->btnMain, (QWidget*)f->btnSteps, (QWidget*)f->lblQuestionNum})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
