@@ -24,6 +24,7 @@
 #include "platform/TRegistry.h"
 #include "platform/gui/TDisplay.h"
 #include "platform/gui/TFonts.h"
+#include "platform/gui/TMessageBoxes.h"
 #include "program/TProgram.h"
 #include "shell/TExitForm.h"
 #include "shell/TForm1.h"
@@ -131,6 +132,7 @@ void SaveLists(const QString& dir, const QString& skinDir) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     UseWindowsFonts();
+    UseMessageBoxes(); // the player's messages as it shows them
     if (argc < 2) {
         std::fprintf(stderr, "usage: altavo-gallery OUTDIR [SKINDIR]\n");
         return 2;

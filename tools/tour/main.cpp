@@ -8,6 +8,7 @@
 
 #include "TTour.h"
 #include "platform/gui/TFonts.h"
+#include "platform/gui/TMessageBoxes.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     UseWindowsFonts();
+    UseMessageBoxes(); // the player's messages as it shows them
     app.setApplicationName(QStringLiteral("Altavo"));
     TTour tour(QString::fromLocal8Bit(argv[2]));
     const bool passed = tour.Run();
