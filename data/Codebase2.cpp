@@ -170,6 +170,12 @@ int Codebase2::AppendBlank(DATA4* data) {
     return data && m_d4appendBlank ? m_d4appendBlank(data) : E4_PARM;
 }
 
+bool Codebase2::LockAppend(DATA4* data) {
+    if (!data)
+        return false;
+    return !m_d4lockAppend || m_d4lockAppend(data) == 0;
+}
+
 int Codebase2::Unlock(DATA4* data) {
     return data && m_d4unlock ? m_d4unlock(data) : E4_PARM;
 }

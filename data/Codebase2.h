@@ -61,6 +61,13 @@ public:
     int Go(DATA4* data, long recNo);
     long RecNo(DATA4* data);
     int AppendBlank(DATA4* data);
+    // Holds the table's append lock until the next Unlock, with the table
+    // brought up to date: the highest ID read under it is still the highest
+    // when the row with the next one is appended, whatever other processes
+    // sharing the directory do. False when the lock cannot be taken; true
+    // without locking when the engine lacks the entry point (reported when
+    // bound), as for a single seat.
+    bool LockAppend(DATA4* data);
     int Unlock(DATA4* data);
     void Delete(DATA4* data);
     bool Deleted(DATA4* data);

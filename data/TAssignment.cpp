@@ -27,7 +27,7 @@ TAssignment::TAssignment(TDynamicLibrary& library, const QString& databaseDir, C
                              "d4tagSelect",   "d4bottom", "d4close",        "d4seek",        "d4seekDouble",
                              "d4appendBlank", "f4assign", "f4assignLong",   "f4memoAssignN", "d4unlock",
                              "f4long",        "d4top",    "f4memoStr",      "f4memoLen",     "f4str",
-                             "d4skip",        "d4delete", "date4today",     "date4format"}),
+                             "d4skip",        "d4delete", "date4today",     "date4format",   "d4lockAppend"}),
       m_text(m_cb, "the assignments table") {
     m_data = m_cb.OpenOrCreate(databaseDir + "Assign", AssignFields, AssignTags);
     m_text.Attach(m_data);
@@ -76,9 +76,15 @@ bool TAssignment::AddAssignment(int userId, int prodType, int lastActive, const 
     auto product = m_text.Encode(prodId, "The product ID");
     if (!product)
         return false;
-    int id = GetNextId();
-    if (m_cb.AppendBlank(m_data) != 0)
+    // The highest ID and the append are one step for every seat sharing the
+    // table: under its append lock.
+    if (!m_cb.LockAppend(m_data))
         return false;
+    int id = GetNextId();
+    if (m_cb.AppendBlank(m_data) != 0) {
+        m_cb.Unlock(m_data);
+        return false;
+    }
     m_cb.AssignLong(m_id, id);
     m_cb.AssignLong(m_userId, userId);
     m_cb.Assign(m_prodId, *product);

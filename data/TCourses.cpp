@@ -57,11 +57,12 @@ int PerMille(long double total, long double part) {
 }
 
 TCourses::TCourses(TDynamicLibrary& library, const QString& databaseDir, CODE4* engine)
-    : m_cb(library, engine, {"d4create",    "d4open",       "code4errorCode", "d4field",     "d4tag",
-                             "d4tagSelect", "d4bottom",     "d4close",        "d4seek",      "d4appendBlank",
-                             "f4assign",    "f4assignLong", "f4memoAssignN",  "d4unlock",    "f4long",
-                             "d4top",       "f4memoStr",    "f4memoLen",      "f4str",       "d4skip",
-                             "d4delete",    "d4pack",       "d4memoCompress", "d4recCountDo"}),
+    : m_cb(library, engine,
+           {"d4create",    "d4open",       "code4errorCode", "d4field",      "d4tag",
+            "d4tagSelect", "d4bottom",     "d4close",        "d4seek",       "d4appendBlank",
+            "f4assign",    "f4assignLong", "f4memoAssignN",  "d4unlock",     "f4long",
+            "d4top",       "f4memoStr",    "f4memoLen",      "f4str",        "d4skip",
+            "d4delete",    "d4pack",       "d4memoCompress", "d4recCountDo", "d4lockAppend"}),
       m_text(m_cb, "the courses table") {
     m_data = m_cb.OpenOrCreate(databaseDir + "Courses", CourseFields, CourseTags);
     m_text.Attach(m_data);
@@ -133,7 +134,15 @@ QString TCourses::AddCourse(const QString& id, const QString& title, const QStri
         }
         bytes[i] = *encoded;
     }
+    // The ID check and the append are one step for every process sharing
+    // the table: under its append lock.
+    if (!m_cb.LockAppend(m_data)) {
+        ErrorFlag = true;
+        ErrorText = "The course could not be added: " + m_cb.ErrorText();
+        return "0";
+    }
     if (SeekId(id)) {
+        m_cb.Unlock(m_data);
         ErrorFlag = true;
         ErrorText = "Course With Id " + id + ", Already Exists.";
         return "0";
@@ -141,6 +150,7 @@ QString TCourses::AddCourse(const QString& id, const QString& title, const QStri
     if (m_cb.AppendBlank(m_data) != 0) {
         ErrorFlag = true;
         ErrorText = "The course could not be added: " + m_cb.ErrorText();
+        m_cb.Unlock(m_data);
         return "0";
     }
     m_cb.Assign(m_id, bytes[0]);

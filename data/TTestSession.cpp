@@ -33,7 +33,8 @@ TTestSession::TTestSession(TDynamicLibrary& library, const QString& databaseDir,
             "d4tagSelect", "d4bottom",       "d4close",        "d4seek",      "d4appendBlank",
             "f4assign",    "f4memoAssign",   "f4assignLong",   "d4unlock",    "f4long",
             "d4top",       "f4memoStr",      "f4str",          "d4skip",      "d4seekDouble",
-            "date4today",  "f4assignDouble", "f4memoAssignN",  "date4format", "f4memoLen"}),
+            "date4today",  "f4assignDouble", "f4memoAssignN",  "date4format", "f4memoLen",
+            "d4lockAppend"}),
       m_text(m_cb, "the sessions table") {
     m_data = m_cb.OpenOrCreate(databaseDir + "TestSess", SessionFields, SessionTags);
     m_text.Attach(m_data);
@@ -64,9 +65,15 @@ int TTestSession::GetNextId() {
 }
 
 int TTestSession::AddTestSession(int assignId) {
-    int id = GetNextId();
-    if (m_cb.AppendBlank(m_data) != 0)
+    // The highest ID and the append are one step for every seat sharing the
+    // table: under its append lock.
+    if (!m_cb.LockAppend(m_data))
         return -1;
+    int id = GetNextId();
+    if (m_cb.AppendBlank(m_data) != 0) {
+        m_cb.Unlock(m_data);
+        return -1;
+    }
     m_cb.AssignLong(m_id, id);
     m_cb.AssignLong(m_assignId, assignId);
     m_cb.Unlock(m_data);

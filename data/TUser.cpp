@@ -34,7 +34,7 @@ TUser::TUser(TDynamicLibrary& library, const QString& databaseDir, CODE4* engine
                              "d4tagSelect",   "d4bottom", "d4close",        "d4seek",        "d4seekDouble",
                              "d4appendBlank", "f4assign", "f4assignLong",   "f4memoAssignN", "d4unlock",
                              "f4long",        "d4top",    "f4memoStr",      "f4memoLen",     "f4str",
-                             "d4skip",        "d4delete", "date4today",     "date4format"}),
+                             "d4skip",        "d4delete", "date4today",     "date4format",   "d4lockAppend"}),
       m_text(m_cb, "the users table") {
     m_data = m_cb.OpenOrCreate(databaseDir + "Users", UserFields, UserTags);
     m_text.Attach(m_data);
@@ -162,11 +162,19 @@ int TUser::AddUser(UserInfoStruct& info) {
     EncodedUser user;
     if (!EncodeUser(info, user))
         return -1;
-    if (SeekName(info.UserName))
+    // Seats sharing the table register at once: the name check, the highest
+    // ID and the append are one step under the table's append lock.
+    if (!m_cb.LockAppend(m_data))
         return -1;
+    if (SeekName(info.UserName)) {
+        m_cb.Unlock(m_data);
+        return -1;
+    }
     int id = GetNextId();
-    if (m_cb.AppendBlank(m_data) != 0)
+    if (m_cb.AppendBlank(m_data) != 0) {
+        m_cb.Unlock(m_data);
         return -1;
+    }
     info.ID = id;
     m_cb.AssignLong(m_id, id);
     AssignUser(user, info.EmpId);

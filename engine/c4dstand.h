@@ -156,6 +156,13 @@ C4_EXPORT void date4format(const char* date8, char* result, const char* picture)
  * process. Off by default. Returns the previous setting. */
 C4_EXPORT int code4syncWrites(CODE4* cb, int on);
 
+/* Takes the table's append lock (waiting for it), brings the table up to date
+ * with other processes' changes and holds the lock until d4unlock or d4close:
+ * what is read meanwhile (the highest ID in use) cannot change under the
+ * caller before its append. Pack, zap and memo compression end it. 0 or
+ * E4_LOCK. */
+C4_EXPORT int d4lockAppend(DATA4* data);
+
 
 /* Notes on behaviour the declarations above leave open:
  * - date4today writes exactly 8 characters and no terminating zero.

@@ -303,7 +303,10 @@ int d4appendBlank(DATA4* d) {
     return d ? check(d, d->table->appendBlank()) : E4_PARM;
 }
 int d4unlock(DATA4* d) {
-    return d ? check(d, d->table->flush()) : E4_PARM;
+    return d ? check(d, d->table->unlock()) : E4_PARM;
+}
+int d4lockAppend(DATA4* d) {
+    return d ? check(d, d->table->lockAppend()) : E4_PARM;
 }
 
 void d4delete(DATA4* d) {

@@ -96,6 +96,12 @@ public:
 
     int appendBlank();
     int flush(); // writes pending changes (the record, its memos, the count)
+    // Takes the append lock (the header byte) and keeps it until unlock(), so
+    // that what is read under it (the highest ID) and the append that follows
+    // are one step for every process. Brings the table up to date first.
+    int lockAppend();
+    // flush(), then gives up the append lock.
+    int unlock();
     int pack();
     int memoCompress();
     int zap(long start, long count);
@@ -126,6 +132,9 @@ private:
     int reopen();
     int refresh(bool readLock = true);
     int refreshLocked();
+    // The header byte's lock, unless the append lock already holds it.
+    bool lockHeader(bool exclusive);
+    void unlockHeader();
     int rewrite(const std::vector<uint8_t>& records, uint32_t count, const std::vector<uint8_t>* memoImage);
     int lockFile();
     void unlockFile();
@@ -145,6 +154,7 @@ private:
     std::vector<std::unique_ptr<TagIndex>> tags_;
     int selected_ = -1;
     bool syncWrites_ = false;
+    bool appendLocked_ = false; // the header byte is held until unlock()
 
     uint32_t cur_ = 0;
     std::vector<uint8_t> buf_;

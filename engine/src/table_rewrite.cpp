@@ -63,6 +63,8 @@ int Table::lockFile() {
     for (int attempt = 0; attempt < 10; ++attempt) {
         if (!dbf_->lock(kFileLockStart, kFileLockLen, true, true))
             return fail(kErrLock, dbfPath_ + ": table cannot be locked: " + errnoText());
+        // The whole-table lock covers the header byte; a rebuild ends an append lock.
+        appendLocked_ = false;
         if (!replacedOnDisk())
             return refresh(false);
         dbf_->unlock(kFileLockStart, kFileLockLen);

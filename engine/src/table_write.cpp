@@ -175,7 +175,9 @@ int Table::flushUpdate() {
     // (FoxPro's place for it) and the header, which guards the change
     // counter and memo allocation.
     int64_t lockAt = kHeaderLockOffset - rec;
-    int64_t lockLen = static_cast<int64_t>(rec) + 1;
+    // Under the append lock the header byte is already ours: locking or
+    // unlocking it here would give it up.
+    int64_t lockLen = static_cast<int64_t>(rec) + (appendLocked_ ? 0 : 1);
     if (!dbf_->lock(lockAt, lockLen, true, true))
         return fail(kErrLock,
                     dbfPath_ + ": record " + std::to_string(rec) + " cannot be locked: " + errnoText());
@@ -255,12 +257,12 @@ int Table::flushAppend() {
         return fail(kErrMemo, memoFault_);
     for (int attempt = 0;; ++attempt) {
         std::vector<uint8_t> rec = buf_;
-        if (!dbf_->lock(kHeaderLockOffset, 1, true, true))
+        if (!lockHeader(true))
             return fail(kErrLock, dbfPath_ + ": header cannot be locked: " + errnoText());
         uint8_t h[32];
         int rc = kOk;
         if (!dbf_->readAt(0, h, 32)) {
-            dbf_->unlock(kHeaderLockOffset, 1);
+            unlockHeader();
             return fail(kErrRead, dbfPath_ + ": header cannot be read: " + errnoText());
         }
         uint32_t diskCount = le32(h + 4);
@@ -268,7 +270,8 @@ int Table::flushAppend() {
         bool others = diskCount != count_ || diskCounter != counter_;
         if (others && replacedOnDisk()) {
             // Packed or compressed meanwhile: append to the new files.
-            dbf_->unlock(kHeaderLockOffset, 1);
+            // (Never under the append lock: a rebuild needs the header byte.)
+            unlockHeader();
             auto pending = memoPending_;
             auto saved = buf_;
             if ((rc = reopen()) < 0 || attempt > 8)
@@ -311,7 +314,7 @@ int Table::flushAppend() {
                 memo_->endAllocation(counter_);
             uint32_t newRec = diskCount + 1;
             if (others) {
-                dbf_->unlock(kHeaderLockOffset, 1);
+                unlockHeader();
                 cur_ = 0;
                 dirty_ = appendPending_ = false;
                 rc = refresh();
@@ -328,9 +331,50 @@ int Table::flushAppend() {
         } while (false);
         if (rc < 0 && memo_)
             memo_->dropCache();
-        dbf_->unlock(kHeaderLockOffset, 1);
+        unlockHeader();
         return rc;
     }
+}
+
+bool Table::lockHeader(bool exclusive) {
+    return appendLocked_ || dbf_->lock(kHeaderLockOffset, 1, exclusive, true);
+}
+
+void Table::unlockHeader() {
+    if (!appendLocked_)
+        dbf_->unlock(kHeaderLockOffset, 1);
+}
+
+int Table::lockAppend() {
+    if (appendLocked_)
+        return kOk;
+    int rc = flush();
+    if (rc < 0)
+        return rc;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (!dbf_->lock(kHeaderLockOffset, 1, true, true))
+            return fail(kErrLock, dbfPath_ + ": header cannot be locked: " + errnoText());
+        if (!replacedOnDisk()) {
+            appendLocked_ = true;
+            if ((rc = syncWithDisk()) < 0)
+                unlock();
+            return rc;
+        }
+        // Rebuilt by another process: lock the new file instead.
+        dbf_->unlock(kHeaderLockOffset, 1);
+        if ((rc = reopen()) < 0)
+            return rc;
+    }
+    return fail(kErrLock, dbfPath_ + ": table keeps being rebuilt");
+}
+
+int Table::unlock() {
+    int rc = flush();
+    if (appendLocked_) {
+        dbf_->unlock(kHeaderLockOffset, 1);
+        appendLocked_ = false;
+    }
+    return rc;
 }
 
 // ---- other processes -----------------------------------------------------
@@ -355,11 +399,11 @@ int Table::refresh(bool readLock) {
     if (replacedOnDisk())
         return reopen();
     // A writer holds the header lock for the whole of its change.
-    if (readLock && !dbf_->lock(kHeaderLockOffset, 1, false, true))
+    if (readLock && !lockHeader(false))
         return fail(kErrLock, dbfPath_ + ": header cannot be locked: " + errnoText());
     int rc = refreshLocked();
     if (readLock)
-        dbf_->unlock(kHeaderLockOffset, 1);
+        unlockHeader();
     return rc;
 }
 
