@@ -39,6 +39,12 @@
 #include "skin/TSelectSkin.h"
 #include "skin/TWindowPlacement.h"
 #include "testing/TReportPopup.h"
+#include "testing/TBookmarkScreen.h"
+#include "testing/TExamAnalysisScreen.h"
+#include "testing/TItemReviewScreen.h"
+#include "testing/TTestScreen.h"
+#include "testing/TTestTypeScreen.h"
+#include "testing/TTestWindows.h"
 #include "widgets/TDirectory.h"
 
 namespace {
@@ -56,6 +62,20 @@ void CreateScreenModules(TForm1& form) {
     new TMoviePageScreen(form);
     new TChallengeScreen(form);
     new TAdminScreen(form);
+    auto* test = new TTestScreen(form);
+    // The challenge screen shows its reference and hint in the test screen's windows.
+    if (auto* challenge = form.Module<TChallengeScreen>()) {
+        challenge->RefForm = test->RefForm;
+        challenge->HintForm = test->HintForm;
+        challenge->SetNotes = [test](const QString& reference, const QString& hint) {
+            test->RefForm->SetText(reference);
+            test->HintForm->SetText(hint);
+        };
+    }
+    new TTestTypeScreen(form, *test);
+    new TBookmarkScreen(form, *test);
+    new TItemReviewScreen(form, *test);
+    new TExamAnalysisScreen(form, *test);
 }
 
 void CreateStartWindows(TForm1& form) {

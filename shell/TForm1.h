@@ -99,17 +99,6 @@ public:
     int LParam;
 };
 
-// Background file names of the screens whose modules are still to come,
-// filled by the skin load; each moves into its module when that is written.
-struct TBackgroundNames {
-    QString TestTypeSelection = "Blankbk.gif";
-    QString Test = "TestPla.gif";
-    QString ItemReview = "ItemReview.gif";
-    QString ExamAnalysis = "Reportbkg.gif";
-    QString Bookmark = "Blankbk.gif";
-    QString ReportPopup = "RptPopBkg.gif";
-};
-
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
@@ -188,11 +177,10 @@ public:
     QByteArray Marks;
 
     // --- Test ---
-    bool TestRunning = false;
-    bool ContinueLater = false;
+    // Saves a running test attempt at shutdown (set by the test screen).
+    std::function<void()> SaveTestAtShutdown;
 
     // --- Skin: layout values and pictures ---
-    TBackgroundNames BackgroundNames;
     int MovieLeft = 0, MovieTop = 0;
     int MovieFrameLeft = 0, MovieFrameTop = 0;
     int GenesisMovieLeft = 0, GenesisMovieTop = 0;
@@ -255,27 +243,14 @@ public:
 
     // --- Controls of the screens still to come (challenge, test
     // type selection, test, item review, exam analysis, bookmark question);
-    // each group moves into its screen module when that module is written. ---
-    TSkinButton* btnOpenbook = nullptr;
-    TSkinButton* btnClosedBook = nullptr;
+    // each group moves into its screen module when that module is written.
+    // The test and challenge screens share these buttons. ---
     TSkinButton* btnLeft = nullptr;
     TSkinButton* btnRight = nullptr;
-    TSkinButton* btnItemReview = nullptr;
-    TSkinButton* btnExhibit = nullptr;
     TSkinButton* btnHint = nullptr;
     TSkinButton* btnReference = nullptr;
-    TSkinButton* btnTReport = nullptr;
     TSkinButton* btnMain = nullptr;
-    TSkinButton* btnMarkclosed = nullptr;
-    TSkinButton* btnMarkOpen = nullptr;
-    TSkinButton* btnReviewIncomplete = nullptr;
-    TSkinButton* btnRevEnd = nullptr;
-    TSkinButton* btnReview = nullptr;
-    TSkinButton* btnPrintStudyGuide = nullptr;
-    TSkinButton* btnPrintCertificate = nullptr;
-    TSkinButton* btnYes = nullptr;
-    TSkinButton* btnNo = nullptr;
-    TSkinButton* ChallengeField = nullptr; // shown on the movie page
+    TSkinButton* ChallengeField = nullptr;
     TSkinButton* btnSteps = nullptr;
 
     // --- Window buttons: help, minimise, close (two sets) ---

@@ -65,32 +65,18 @@ void TForm1::CreateControls() {
         const char* name;
     };
     const ButtonSlot buttons[] = {
-        {&btnOpenbook, "btnOpenbook"},
-        {&btnClosedBook, "btnClosedBook"},
         {&btnLeft, "btnLeft"},
         {&btnRight, "btnRight"},
-        {&btnItemReview, "btnItemReview"},
-        {&btnExhibit, "btnExhibit"},
         {&btnHint, "btnHint"},
         {&btnReference, "btnReference"},
-        {&btnTReport, "btnTReport"},
         {&btnMain, "btnMain"},
-        {&btnMarkclosed, "btnMarkclosed"},
-        {&btnMarkOpen, "btnMarkOpen"},
-        {&btnReviewIncomplete, "btnReviewIncomplete"},
-        {&btnRevEnd, "btnRevEnd"},
-        {&btnReview, "btnReview"},
-        {&btnPrintStudyGuide, "btnPrintStudyGuide"},
-        {&btnPrintCertificate, "btnPrintCertificate"},
-        {&btnYes, "btnYes"},
-        {&btnNo, "btnNo"},
-        {&ChallengeField, "ChallengeField"},
         {&AboutField, "AboutField"},
         {&MinimizeField, "MinimizeField"},
         {&Exitfield, "Exitfield"},
         {&btnHelp2, "btnHelp2"},
         {&btnMinimize2, "btnMinimize2"},
         {&btnClose2, "btnClose2"},
+        {&ChallengeField, "ChallengeField"},
         {&btnSteps, "btnSteps"},
     };
     for (const ButtonSlot& slot : buttons)
@@ -109,24 +95,15 @@ void TForm1::CreateControls() {
     // Where the screens keep their controls; the skins draw their pictures
     // around these places.
     namespace L = ControlLayout;
-    ChallengeField->setGeometry(L::FieldButtons[2]);
-    btnOpenbook->setGeometry(L::OpenBookButton);
-    btnClosedBook->setGeometry(L::ClosedBookButton);
-    TSkinButton* testButtons[] = {btnLeft,      btnRight,   btnItemReview, btnExhibit, btnHint,
-                                  btnReference, btnTReport, btnMarkOpen,   btnMain};
-    for (int i = 0; i < 9; ++i)
-        testButtons[i]->setGeometry(L::TestButtonLefts[i], L::TestButtonTop, L::TestButton.width(),
-                                    L::TestButton.height());
-    btnMarkclosed->setGeometry(btnMarkOpen->geometry());
+    // The test screen's buttons shared with the challenge screen, in their slots of the row.
+    const std::pair<TSkinButton*, int> testButtons[] = {
+        {btnLeft, 0}, {btnRight, 1}, {btnHint, 4}, {btnReference, 5}, {btnMain, 8}};
+    for (const auto& [button, slot] : testButtons)
+        button->setGeometry(L::TestButtonLefts[slot], L::TestButtonTop, L::TestButton.width(),
+                            L::TestButton.height());
     btnSteps->setGeometry(L::MainStepsButton);
+    ChallengeField->setGeometry(L::FieldButtons[2]);
     lblQuestionNum->setGeometry(L::QuestionNumberLabel);
-    btnReview->setGeometry(L::ReviewButton);
-    btnReviewIncomplete->setGeometry(L::ReviewIncompleteButton);
-    btnRevEnd->setGeometry(L::ReviewEndButton);
-    btnPrintStudyGuide->setGeometry(L::StudyGuideButton);
-    btnPrintCertificate->setGeometry(L::CertificateButton);
-    btnYes->setGeometry(L::BookmarkYesButton);
-    btnNo->setGeometry(L::BookmarkNoButton);
 
     AboutPopup = new QMenu(this);
     AboutPopup->setObjectName(QStringLiteral("AboutPopup"));
@@ -134,8 +111,6 @@ void TForm1::CreateControls() {
 
 // Start-up step that readies controls of later screens.
 void TForm1::PrepareControls() {
-    TestRunning = false;
-    ContinueLater = false;
     CourseOpen = false;
     ClipOpen = false;
     CurrentScreen = ScreenNone;

@@ -23,77 +23,24 @@ TSkinEntries TForm1::OwnSkinEntries() {
                      IncorrectImage = std::make_unique<QByteArray>();
                      IncorrectImage = s.WholeFile("Test Screen", "Incorrect");
                  }});
-    e.push_back({S::BackgroundNames, [this](const TSkinScheme& s) {
-                     TBackgroundNames& b = BackgroundNames;
-                     b.TestTypeSelection =
-                         s.String("Test Type Selection Screen", "background", "Blankbk.gif");
-                     b.Test = s.String("Test Screen", "background", "TestPla.gif");
-                     b.ItemReview = s.String("Item Review Screen", "background", "ItemReview.gif");
-                     b.ExamAnalysis = s.String("Exam Analysis Screen", "background", "Reportbkg.gif");
-                     b.Bookmark = s.String("Bookmark Screen", "background", "Blankbk.gif");
-                     b.ReportPopup = s.String("Test Screen", "RptPopBackground", "RptPopBkg.gif");
-                 }});
     // The screen on show gets its new background at once; a screen that keeps
     // its background until its next showing (the administrator's) does not.
     e.push_back({S::CurrentBackground, [this](const TSkinScheme& s) {
-                     const QString* name = nullptr;
-                     const TBackgroundNames& b = BackgroundNames;
-                     switch (CurrentScreen) {
-                     case ScreenTest:
-                         name = &b.Test;
-                         break;
-                     case ScreenTestType:
-                         name = &b.TestTypeSelection;
-                         break;
-                     case ScreenItemReview:
-                         name = &b.ItemReview;
-                         break;
-                     case ScreenExamAnalysis:
-                         name = &b.ExamAnalysis;
-                         break;
-                     case ScreenBookmark:
-                         name = &b.Bookmark;
-                         break;
-                     default:
-                         if (TScreenModule* module = ScreenModule(CurrentScreen);
-                             module && module->BackgroundFollowsSkin())
-                             name = &module->BackgroundName();
-                         break;
-                     }
-                     if (name)
-                         Background->SetFileName(s.Path(*name));
+                     if (TScreenModule* module = ScreenModule(CurrentScreen);
+                         module && module->BackgroundFollowsSkin())
+                         Background->SetFileName(s.Path(module->BackgroundName()));
                  }});
     const struct {
         TSkinButton* button;
         const char* section;
         const char* key;
     } faces[] = {
-        {btnOpenbook, "Test Type Selection Screen", "btnPre"},
-        {btnClosedBook, "Test Type Selection Screen", "btnPost"},
-        {btnLeft, "Test Screen", "btnLeft"},
-        {btnRight, "Test Screen", "btnRight"},
-        {btnItemReview, "Test Screen", "btnItem"},
-        {btnExhibit, "Test Screen", "btnExhibit"},
-        {btnHint, "Test Screen", "btnHint"},
-        {btnReference, "Test Screen", "btnRef"},
-        {btnTReport, "Test Screen", "btnReport"},
-        {btnMain, "Test Screen", "btnMain"},
-        {btnMarkclosed, "Test Screen", "btnMClosed"},
-        {btnMarkOpen, "Test Screen", "btnMOpen"},
-        {btnReviewIncomplete, "Item Review Screen", "btnIncomplete"},
-        {btnRevEnd, "Item Review Screen", "btnFinish"},
-        {btnReview, "Item Review Screen", "btnReview"},
-        {btnPrintStudyGuide, "Exam Analysis Screen", "btnPSG"},
-        {btnPrintCertificate, "Exam Analysis Screen", "btnCert"},
-        {btnYes, "Bookmark Screen", "btnYes"},
-        {btnNo, "Bookmark Screen", "btnNew"},
-        {ChallengeField, "Movie Page Screen", "btnChallenge"},
-        {AboutField, "Misc", "btnHelp"},
-        {MinimizeField, "Misc", "btnMinimize"},
-        {Exitfield, "Misc", "btnClose"},
-        {btnHelp2, "Misc", "btnHelp2"},
-        {btnMinimize2, "Misc", "btnMinimize2"},
-        {btnClose2, "Misc", "btnClose2"},
+        {btnLeft, "Test Screen", "btnLeft"},    {btnRight, "Test Screen", "btnRight"},
+        {btnHint, "Test Screen", "btnHint"},    {btnReference, "Test Screen", "btnRef"},
+        {btnMain, "Test Screen", "btnMain"},    {ChallengeField, "Movie Page Screen", "btnChallenge"},
+        {AboutField, "Misc", "btnHelp"},        {MinimizeField, "Misc", "btnMinimize"},
+        {Exitfield, "Misc", "btnClose"},        {btnHelp2, "Misc", "btnHelp2"},
+        {btnMinimize2, "Misc", "btnMinimize2"}, {btnClose2, "Misc", "btnClose2"},
     };
     for (const auto& face : faces)
         e.push_back(FaceEntry(face.button, face.section, face.key));
