@@ -548,6 +548,28 @@ TEST_F(TestScreens, ContinueLaterSurvivesShutdown) {
     }
 }
 
+// Closing the player during an attempt nobody chose to continue later saves it as ended.
+TEST_F(TestScreens, ShutdownSavesTheRunningAttemptAsEnded) {
+    {
+        TForm1& f = Start();
+        TestField();
+        Click(type->btnOpenbook);
+        Click(Row(1).Radio); // False: right
+        Click(f.btnRight);
+        install.Stop();
+    }
+    EXPECT_EQ(SessionsByDbfread(install.Path("db")),
+              QStringList({SessionLine(1, 1, 4, 1,
+                                       ExpectedBlock(Ids, true, -1,
+                                                     {{0, true, true, true, false, 1},
+                                                      {1, false, false, false, false, 0},
+                                                      {2, false, false, false, false, 0},
+                                                      {3, false, false, false, false, 0}}))}));
+    TForm1& f = Start();
+    TestField();
+    EXPECT_EQ(f.CurrentScreen, ScreenTestType) << "an ended attempt is not resumed";
+}
+
 // The child half of the killed-player case: started by the parent below in
 // the parent's installation, it leaves an attempt to be continued and waits
 // to be killed.
