@@ -58,8 +58,7 @@ TSkinEntries TForm1::OwnSkinEntries() {
                  }});
     e.push_back({S::LayoutValues, [this](const TSkinScheme& s) { ReadLayoutValues(s); }});
     e.push_back({S::Coordinates, [this](const TSkinScheme& s) {
-                     ExitRect = ParseCoordinateList(
-                         s.String("Movie Page Screen", "Exit Cords", QStringLiteral("570,450,45,25")));
+                     ExitRect = s.Coordinates("Movie Page Screen", "Exit Cords", QStringLiteral("570,450,45,25"));
                  }});
     return e;
 }
