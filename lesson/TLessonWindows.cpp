@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 
 #include "data/TGlossary.h"
+#include "lesson/TChallenges.h"
 #include "lesson/TGlossaryForm.h"
 #include "lesson/TGlossaryScreen.h"
 #include "lesson/TMoviePageScreen.h"
@@ -14,6 +15,7 @@
 #include "skin/TDebugWindow.h"
 #include "widgets/TDirectory.h"
 #include "widgets/TSkinButton.h"
+#include "widgets/TSpecialListBox.h"
 
 void ConnectLessonWindows(TForm1& f) {
     TMoviePageScreen* page = f.Module<TMoviePageScreen>();
@@ -38,6 +40,13 @@ void ConnectLessonWindows(TForm1& f) {
             if (f.GlossaryForm->isVisible())
                 f.GlossaryForm->FollowMainWindow();
         });
+    }
+    // The movie page hides the challenge window with the other side windows.
+    if (f.Challenges) {
+        f.SideWindows.push_back(f.Challenges);
+        // The main window's check-mark images: the directory's button rows too.
+        if (f.Directory)
+            f.Directory->ListBox1->SetImageList(f.Challenges->ListBox1->ImageList());
     }
     if (f.GlossaryScreen)
         f.SideWindowPlacers.push_back([&f] {

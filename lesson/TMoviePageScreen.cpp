@@ -51,6 +51,12 @@ TMoviePageScreen::TMoviePageScreen(TForm1& form)
     PageName = Own(new TLabelEffect(&f), "PageName");
     PageName->setGeometry(L::PageNameLabel);
     PageName->SetShowAccelChar(false);
+    QFont titleFont(QStringLiteral("Times New Roman"));
+    titleFont.setPixelSize(18);
+    titleFont.setBold(true);
+    PageName->setFont(titleFont);
+    PageName->SetFontColor(Qt::white);
+    PageName->SetColourShadow(Qt::black);
     BtnPlay = Own(new TSkinButton(&f), "BtnPlay");
     btnPause = Own(new TSkinButton(&f), "btnPause");
     btnStop = Own(new TSkinButton(&f), "btnStop");
@@ -105,8 +111,8 @@ TMoviePageScreen::TMoviePageScreen(TForm1& form)
     // The movie-button control moves at once only while the page is shown;
     // otherwise the page applies the bounds when it is next shown.
     AddSkin({S::Coordinates, [this](const TSkinScheme& s) {
-                 f.MovieButtonRect =
-                     s.Coordinates("Movie Page Screen", "Movie Button Cords", QStringLiteral("18,378,373,95"));
+                 f.MovieButtonRect = s.Coordinates("Movie Page Screen", "Movie Button Cords",
+                                                   QStringLiteral("18,378,373,95"));
                  if (f.CurrentScreen == ScreenMoviePage)
                      MBX->setGeometry(f.MovieButtonRect);
              }});
