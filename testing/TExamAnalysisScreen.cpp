@@ -58,6 +58,12 @@ TExamAnalysisScreen::TExamAnalysisScreen(TForm1& form, TTestScreen& test)
     ScoreBorder->setGeometry(L::ScoreBorder);
     RequiredScore = Own(Caption(&f, QStringLiteral("Required Score:")), "RequiredScore");
     YourScore = Own(Caption(&f, QStringLiteral("Your Score:")), "YourScore");
+    // The two captions fit the 84 pixels left of the bars.
+    for (QLabel* caption : {RequiredScore, YourScore}) {
+        QFont font = caption->font();
+        font.setPixelSize(12);
+        caption->setFont(font);
+    }
     BarBorder = Own(new QFrame(&f), "BarBorder");
     BarBorder->setFrameShape(QFrame::Box);
     BarBorder->setGeometry(BarLeft, T + 8, BarWidth, 52);

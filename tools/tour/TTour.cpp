@@ -265,6 +265,7 @@ void TTour::LearnerSession() {
              }) &&
         LessonScreens() &&
         ChallengeScreens() &&
+        TestScreens() &&
         Step("side windows",
              [&] {
                  ShowOtherWindows();

@@ -56,6 +56,9 @@ private:
     bool ClipFrameShown();
     // The challenge window and screen, a wrong and a right outcome (TTourChallenge.cpp).
     bool ChallengeScreens();
+    // The test: type selection, every question type open and closed book, the
+    // report pop-up, item review, exam analysis and the continue-the-test screen.
+    bool TestScreens();
 
     QDir m_out;
     int m_shotNumber = 0;
