@@ -65,27 +65,45 @@ bool Ffmpeg(const QStringList& args) {
 }
 
 // Short clips: framed ones in MS Video 1 at 320x240, full-motion ones in
-// MJPEG at 619x325, and a file of random bytes named like a clip.
+// MJPEG at 619x325, and a file of random bytes named like a clip. Made once
+// per build beside its programs and shared by the suite's processes: each
+// process that finds none makes a set in a directory of its own and moves it
+// into place, so a half-made set is never used.
 class Clips {
 public:
     Clips() {
+        const QString root = QString::fromUtf8(qgetenv("ALTAVO_BIN")) + "/../test-clips";
+        QDir().mkpath(root);
+        dir = root + "/lesson-screens-1";
+        if (QFile::exists(dir + "/done"))
+            return;
+        QTemporaryDir staging(root + "/making-XXXXXX");
+        staging.setAutoRemove(true);
+        const QString at = staging.path() + "/";
         const QString src = "testsrc=size=%1:rate=15:duration=0.4";
         auto make = [&](const QString& name, const QString& size, const QStringList& codec) {
-            ok = ok &&
-                 Ffmpeg(QStringList{"-f", "lavfi", "-i", src.arg(size)} + codec + QStringList{Path(name)});
+            ok = ok && Ffmpeg(QStringList{"-f", "lavfi", "-i", src.arg(size)} + codec +
+                              QStringList{at + name + ".avi"});
         };
         for (const char* name : {"intro", "c1", "p1b2", "p2b1", "p2b2", "p2b3"})
             make(name, "320x240", {"-c:v", "msvideo1"});
         for (const char* name : {"c2", "c3"})
             make(name, "619x325", {"-c:v", "mjpeg", "-q:v", "5"});
-        QFile bad(Path("bad"));
+        QFile bad(at + "bad.avi");
         ok = ok && bad.open(QIODevice::WriteOnly);
         for (int i = 0; i < 4096; ++i)
             bad.putChar(char((i * 7919) % 251));
+        bad.close();
+        QFile done(at + "done");
+        ok = ok && done.open(QIODevice::WriteOnly);
+        done.close();
+        // Another process may have finished first; its set is as good.
+        if (ok && !QDir().rename(staging.path(), dir))
+            ok = QFile::exists(dir + "/done");
     }
-    QString Dir() const { return dir.path() + "/"; }
+    QString Dir() const { return dir + "/"; }
     QString Path(const QString& name) const { return Dir() + name + ".avi"; }
-    QTemporaryDir dir;
+    QString dir;
     bool ok = true;
 };
 
