@@ -4,11 +4,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
+#include "widgets/TSideWindowParts.h"
 #include "widgets/TSpecialListBox.h"
 #include "widgets/WinColor.h"
 
 namespace {
-constexpr quint32 SideWindowColour = 44930213; // red 165, green 148, blue 173
 
 // The check-mark images: an empty box for an open row, a ticked one for a
 // done row (image index = row state).
@@ -42,39 +42,17 @@ QFont TimesFont(int pixels, bool bold) {
 TChallenges::TChallenges(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setFixedSize(167, 306);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    Panel1 = new QWidget(this);
-    Panel1->setFixedHeight(41);
-    Panel1->setAutoFillBackground(true);
-    QPalette panelColours = Panel1->palette();
-    panelColours.setColor(QPalette::Window, WinColor(SideWindowColour));
-    Panel1->setPalette(panelColours);
-    lblTitle = new QLabel(Panel1);
-    lblTitle->setAlignment(Qt::AlignCenter);
-    lblTitle->setWordWrap(true);
-    lblTitle->setTextFormat(Qt::PlainText);
+    const TSideWindowParts parts = MakeSideWindowParts(this);
+    Panel1 = parts.Panel;
+    lblTitle = parts.Title;
+    ListBox1 = parts.List;
     lblTitle->setFont(TimesFont(13, true));
-    auto* panelLayout = new QVBoxLayout(Panel1);
-    panelLayout->setContentsMargins(2, 2, 2, 2);
-    panelLayout->addWidget(lblTitle);
-
-    ListBox1 = new TSpecialListBox(this);
-    ListBox1->setFrameShape(QFrame::NoFrame);
-    ListBox1->SetColor(WinColor(SideWindowColour));
-    ListBox1->setFont(TimesFont(13, false));
     ListBox1->SetSectionFont(TimesFont(13, true));
-    ListBox1->SetFontColor(Qt::black);
     ListBox1->SetImageList(CheckMarkImages());
     ListBox1->OnClick = [this](QObject*) { ListBox1Click(); };
     ListBox1->OnMouseUp = [this](QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
         ListBox1MouseUp(button, x, y);
     };
-
-    layout->addWidget(Panel1);
-    layout->addWidget(ListBox1);
 }
 
 void TChallenges::SetCourseTitle(const QString& title) {

@@ -5,12 +5,9 @@
 
 #include "lesson/TGlossaryScreen.h"
 #include "skin/TWindowPlacement.h"
+#include "widgets/TSideWindowParts.h"
 #include "widgets/TSpecialListBox.h"
 #include "widgets/WinColor.h"
-
-namespace {
-constexpr quint32 SideWindowColour = 44930213;
-} // namespace
 
 QString RemoveBraceGroups(QString text) {
     for (qsizetype open = text.indexOf(u'{'); open >= 0; open = text.indexOf(u'{', open)) {
@@ -24,37 +21,12 @@ QString RemoveBraceGroups(QString text) {
 
 TGlossaryForm::TGlossaryForm(QWidget* parent) : QWidget(parent) {
     MakeSkinnedWindow(this, QSize(167, 306));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    Panel1 = new QWidget(this);
-    Panel1->setFixedHeight(41);
-    Panel1->setAutoFillBackground(true);
-    QPalette colours = Panel1->palette();
-    colours.setColor(QPalette::Window, WinColor(SideWindowColour));
-    Panel1->setPalette(colours);
-    lblTitle = new QLabel(Panel1);
-    lblTitle->setAlignment(Qt::AlignCenter);
-    lblTitle->setWordWrap(true);
-    lblTitle->setTextFormat(Qt::PlainText);
-    QFont titleFont(QStringLiteral("Times New Roman"));
-    titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    auto* panelLayout = new QVBoxLayout(Panel1);
-    panelLayout->setContentsMargins(2, 2, 2, 2);
-    panelLayout->addWidget(lblTitle);
-
-    ListBox1 = new TSpecialListBox(this);
-    ListBox1->setFrameShape(QFrame::NoFrame);
-    ListBox1->SetColor(WinColor(SideWindowColour));
-    QFont listFont(QStringLiteral("Times New Roman"));
-    listFont.setPixelSize(13);
-    ListBox1->setFont(listFont);
-    ListBox1->SetSectionFont(listFont);
-    ListBox1->SetFontColor(Qt::black);
+    const TSideWindowParts parts = MakeSideWindowParts(this);
+    Panel1 = parts.Panel;
+    lblTitle = parts.Title;
+    ListBox1 = parts.List;
+    ListBox1->SetSectionFont(ListBox1->font());
     ListBox1->OnClick = [this](QObject*) { ListBox1Click(); };
-    layout->addWidget(Panel1);
-    layout->addWidget(ListBox1);
 }
 
 void TGlossaryForm::SetCourseTitle(const QString& title) {

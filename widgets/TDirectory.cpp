@@ -1,6 +1,7 @@
 #include "TDirectory.h"
 
 #include "TMovieButtonX.h"
+#include "TSideWindowParts.h"
 #include "TSpecialListBox.h"
 #include "WinColor.h"
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-constexpr quint32 kSideWindowColour = 44930213;
 constexpr int kHeadingState = 20;
 
 } // namespace
@@ -17,47 +17,21 @@ constexpr int kHeadingState = 20;
 TDirectory::TDirectory(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     resize(167, 306);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    Panel1 = new QWidget(this);
-    Panel1->setFixedHeight(41);
-    Panel1->setAutoFillBackground(true);
-    QPalette panelColours = Panel1->palette();
-    panelColours.setColor(QPalette::Window, WinColor(kSideWindowColour));
-    Panel1->setPalette(panelColours);
-    lblTitle = new QLabel(Panel1);
-    lblTitle->setAlignment(Qt::AlignCenter);
-    lblTitle->setWordWrap(true);
-    QFont titleFont("Times New Roman");
-    titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    auto* panelLayout = new QVBoxLayout(Panel1);
-    panelLayout->setContentsMargins(2, 2, 2, 2);
-    panelLayout->addWidget(lblTitle);
+    const TSideWindowParts parts = MakeSideWindowParts(this);
+    Panel1 = parts.Panel;
+    lblTitle = parts.Title;
+    ListBox1 = parts.List;
     // A click on the window itself (not the list) hides it.
     lblTitle->setAttribute(Qt::WA_TransparentForMouseEvents);
     Panel1->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    ListBox1 = new TSpecialListBox(this);
-    ListBox1->setFrameShape(QFrame::NoFrame);
-    ListBox1->SetColor(WinColor(kSideWindowColour));
-    QFont listFont("Times New Roman");
-    listFont.setPixelSize(13);
-    ListBox1->setFont(listFont);
     QFont sectionFont("Times New Roman");
     sectionFont.setPixelSize(16);
     sectionFont.setBold(true);
     ListBox1->SetSectionFont(sectionFont);
-    ListBox1->SetFontColor(Qt::black);
     ListBox1->OnClick = [this](QObject*) { ListBox1Click(); };
     ListBox1->OnMouseUp = [this](QObject*, Qt::MouseButton button, Qt::KeyboardModifiers, int x, int y) {
         ListBox1MouseUp(button, x, y);
     };
-
-    layout->addWidget(Panel1);
-    layout->addWidget(ListBox1);
 }
 
 void TDirectory::Clear() {

@@ -3,14 +3,18 @@
 //
 //   altavo-gallery OUTDIR [SKINDIR]
 //
+// The three printed reports, with sample data, go beside them as PDFs and as
+// PNGs of their first pages (made by poppler's pdftoppm).
 // SKINDIR is a skin directory (default: the Default skin beside the program,
 // ../skins/Default). Runs on any Qt platform; offscreen is enough.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
+#include <functional>
 
 #include "app/TBadLogin.h"
 #include "lesson/TBookmarkTest.h"
@@ -24,8 +28,10 @@
 #include "platform/TRegistry.h"
 #include "platform/gui/TDisplay.h"
 #include "platform/gui/TFonts.h"
-#include "platform/gui/TMessageBoxes.h"
 #include "program/TProgram.h"
+#include "reports/TCertificate.h"
+#include "reports/TStudentLog.h"
+#include "reports/TStudyMaterial.h"
 #include "shell/TExitForm.h"
 #include "shell/TForm1.h"
 #include "shell/TNoticeWindow.h"
@@ -129,10 +135,62 @@ void SaveLists(const QString& dir, const QString& skinDir) {
 }
 } // namespace
 
+// A report's PDF and the PNG of its first page.
+void SaveReportPage(const QString& dir, const QString& name,
+                    const std::function<bool(const QString& path, QString* error)>& save) {
+    const QString pdf = QDir(dir).filePath(name + ".pdf");
+    QString error;
+    if (!save(pdf, &error)) {
+        std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(pdf), qPrintable(error));
+        ++g_failures;
+        return;
+    }
+    const QString png = QDir(dir).filePath(name);
+    if (QProcess::execute(QStringLiteral("pdftoppm"), {"-png", "-r", "60", "-singlefile", pdf, png}) != 0) {
+        std::fprintf(stderr, "pdftoppm could not draw %s\n", qPrintable(pdf));
+        ++g_failures;
+        return;
+    }
+    std::printf("%s.png\n", qPrintable(png));
+}
+
+void SaveReports(const QString& dir) {
+    TStudyMaterialData study;
+    study.Candidate = QStringLiteral("Ann Lee");
+    study.TestTitle = QStringLiteral("Spreadsheets from the ground up");
+    study.Entries.push_back({QStringLiteral("Which key moves to the next cell on the right?"),
+                             1,
+                             QStringLiteral("2"),
+                             {QStringLiteral("Enter"), QStringLiteral("Tab"), QStringLiteral("Home")},
+                             QStringLiteral("Lesson 1, Moving with the keyboard"),
+                             false});
+    study.Entries.push_back({QStringLiteral("Which of these are cell references?"),
+                             5,
+                             QStringLiteral("5"),
+                             {QStringLiteral("A1"), QStringLiteral("Sheet"), QStringLiteral("B12")},
+                             QStringLiteral("Lesson 2, Cells and ranges"),
+                             false});
+    SaveReportPage(dir, "report-study-material", [&](const QString& path, QString* error) {
+        return SaveStudyMaterialPdf(path, study, error);
+    });
+
+    std::vector<TAdminListRow> rows;
+    rows.push_back({"ann", "Ann Lee", "secret", true, 1, "Spreadsheets from the ground up", "85%", "90%"});
+    rows.push_back({"bob", "Bob Stone", "pw", true, 2, "Word processing basics", "60%", "60%"});
+    rows.push_back({"pat", "Pat Jordan", "pw", false, -1, {}, {}, {}});
+    SaveReportPage(dir, "report-student-log",
+                   [&](const QString& path, QString* error) { return SaveStudentLogPdf(path, rows, error); });
+
+    const TCertificateData award{QStringLiteral("Ann Lee"),
+                                 QStringLiteral("Spreadsheets from the ground up")};
+    SaveReportPage(dir, "report-certificate", [&](const QString& path, QString* error) {
+        return SaveCertificatePdf(path, award, error);
+    });
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     UseWindowsFonts();
-    UseMessageBoxes(); // the player's messages as it shows them
     if (argc < 2) {
         std::fprintf(stderr, "usage: altavo-gallery OUTDIR [SKINDIR]\n");
         return 2;
@@ -195,5 +253,6 @@ int main(int argc, char** argv) {
 
     SaveEffectLabels(outDir);
     SaveLists(outDir, skinDir + "/");
+    SaveReports(outDir);
     return g_failures == 0 ? 0 : 1;
 }
