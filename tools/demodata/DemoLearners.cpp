@@ -15,11 +15,12 @@
 
 namespace {
 
-// One finished attempt at a course's test.
+// One attempt at a course's test: finished, or left to be continued.
 struct TAttempt {
     QString CourseId;
-    int Kind;  // TTestSession::OpenBookSession or ClosedBookSession
-    int Right; // questions answered right
+    int Kind;        // TTestSession::OpenBookSession or ClosedBookSession
+    int Right;       // questions answered right
+    int LeftAt = -1; // for an attempt left to be continued: the 0-based question then current
 };
 
 struct TDemoLearner {
@@ -38,6 +39,9 @@ const QList<TDemoLearner>& DemoLearners() {
           {"SS101", TTestSession::ClosedBookSession, 11},
           {"WP101", TTestSession::ClosedBookSession, 4}}},
         {"sam", "sam", "Sam", "Ortiz", {{"WP101", TTestSession::ClosedBookSession, 3}}},
+        // Left the open-book test to be continued at question 4: the test
+        // button offers to continue it.
+        {"lee", "lee", "Lee", "Chen", {{"SS101", TTestSession::OpenBookSession, 2, 3}}},
     };
     return learners;
 }
@@ -69,18 +73,19 @@ std::map<QString, TInstalledCourse> InstalledCourses(TCourses& courses, TTesting
     return installed;
 }
 
-// The answers of a finished attempt: the first `right` questions answered
-// right, the rest wrong.
-QByteArray FinishedAnswers(const TInstalledCourse& course, int right) {
+// The answers of an attempt: the first `right` questions answered right, the
+// rest wrong; for one left at question `leftAt`, the questions from there on
+// not yet seen.
+QByteArray AttemptAnswers(const TInstalledCourse& course, int right, int leftAt) {
     TAnswersBlock block;
-    block.Finished = true;
-    block.CurrentIndex = -1;
+    block.Finished = leftAt < 0;
+    block.CurrentIndex = leftAt;
     for (int i = 0; i < course.QuestionIds.size(); ++i) {
         TAnswerRecord r;
         r.QuestionId = course.QuestionIds[i];
         r.TestId = course.TestId;
-        r.Correct = i < right;
-        r.Seen = r.Answered = true;
+        r.Seen = r.Answered = leftAt < 0 || i < leftAt;
+        r.Correct = r.Answered && i < right;
         r.Answer = r.Correct ? 0 : 1;
         block.Records.push_back(r);
     }
@@ -139,14 +144,15 @@ bool SeedDemoLearners(TDynamicLibrary& library, const QString& databaseDir, QStr
                 continue; // a course the installation does not have
             const int assignId = assignments.GetAssignmentId();
             const int questions = course->second.QuestionIds.size();
-            const int right = std::min(attempt.Right, questions);
+            const int leftAt = std::min(attempt.LeftAt, questions - 1);
+            const int right = std::min(attempt.Right, leftAt < 0 ? questions : leftAt);
             const int sessionId = sessions.AddTestSession(assignId);
             sessions.StartTest(attempt.Kind, questions);
-            sessions.EndTest(right, FinishedAnswers(course->second, right), QString());
+            sessions.EndTest(right, AttemptAnswers(course->second, right, leftAt), QString());
             assignments.GoToRecord(assignId);
             assignments.SetLastActive(sessionId);
-            // Only a closed-book attempt is a post-test with a score.
-            if (attempt.Kind == TTestSession::ClosedBookSession) {
+            // Only a finished closed-book attempt is a post-test with a score.
+            if (attempt.Kind == TTestSession::ClosedBookSession && leftAt < 0) {
                 const int score = Percentage(questions, right);
                 assignments.SetLastPost(score);
                 if (score > assignments.GetBestPost())

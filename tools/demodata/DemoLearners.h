@@ -1,5 +1,6 @@
-// The demo learners: two accounts with their course assignments and finished
-// post-tests, so the administrator list has rows worth showing. Written
+// The demo learners: three accounts with their course assignments, finished
+// post-tests and one attempt left to be continued, so the administrator list
+// and the test's continue question have something worth showing. Written
 // through the table objects, like the player writes them.
 #pragma once
 
