@@ -332,24 +332,10 @@ bool TTesting::ChangeCurrentTestQuestionInfo(int position, int type, const QStri
                                              const QString& hint, const QString& ref,
                                              const QString& graphic) {
     m_error.clear();
-    auto bTitle = Enc(m_qText, title, "The question title");
-    auto bQuestion = Enc(m_qText, question, "The question text");
-    auto bAnswer = Enc(m_qText, answer, "The answer");
-    auto bHint = Enc(m_qText, hint, "The hint");
-    auto bRef = Enc(m_qText, ref, "The reference");
-    auto bGraphic = Enc(m_qText, graphic, "The graphic file name");
-    if (!bTitle || !bQuestion || !bAnswer || !bHint || !bRef || !bGraphic || !m_open || m_cb.RecNo(m_q) == 0)
+    const auto bytes = EncodeQuestion(title, question, answer, hint, ref, graphic);
+    if (!bytes || !m_open || m_cb.RecNo(m_q) == 0)
         return false;
-    m_cb.AssignLong(m_qNum, position);
-    m_cb.AssignLong(m_qType, type);
-    m_cb.MemoAssign(m_qTitle, *bTitle);
-    m_cb.MemoAssign(m_qQuestion, *bQuestion);
-    m_cb.AssignLong(m_qNumAnswer, numAnswer);
-    m_cb.Assign(m_qAnswer, *bAnswer);
-    m_cb.MemoAssign(m_qHint, *bHint);
-    m_cb.MemoAssign(m_qRef, *bRef);
-    m_cb.MemoAssign(m_qGraphic, *bGraphic);
-    m_cb.Unlock(m_q);
+    WriteQuestionFields(position, type, numAnswer, *bytes);
     m_question.Num = position;
     m_question.Type = type;
     m_question.Title = title;
@@ -360,6 +346,34 @@ bool TTesting::ChangeCurrentTestQuestionInfo(int position, int type, const QStri
     m_question.Ref = ref;
     m_question.Graphic = graphic;
     return true;
+}
+
+std::optional<TTesting::TQuestionBytes> TTesting::EncodeQuestion(const QString& title,
+                                                                 const QString& question,
+                                                                 const QString& answer, const QString& hint,
+                                                                 const QString& ref, const QString& graphic) {
+    auto bTitle = Enc(m_qText, title, "The question title");
+    auto bQuestion = Enc(m_qText, question, "The question text");
+    auto bAnswer = Enc(m_qText, answer, "The answer");
+    auto bHint = Enc(m_qText, hint, "The hint");
+    auto bRef = Enc(m_qText, ref, "The reference");
+    auto bGraphic = Enc(m_qText, graphic, "The graphic file name");
+    if (!bTitle || !bQuestion || !bAnswer || !bHint || !bRef || !bGraphic)
+        return std::nullopt;
+    return TQuestionBytes{*bTitle, *bQuestion, *bAnswer, *bHint, *bRef, *bGraphic};
+}
+
+void TTesting::WriteQuestionFields(int position, int type, int numAnswer, const TQuestionBytes& bytes) {
+    m_cb.AssignLong(m_qNum, position);
+    m_cb.AssignLong(m_qType, type);
+    m_cb.MemoAssign(m_qTitle, bytes.Title);
+    m_cb.MemoAssign(m_qQuestion, bytes.Question);
+    m_cb.AssignLong(m_qNumAnswer, numAnswer);
+    m_cb.Assign(m_qAnswer, bytes.Answer);
+    m_cb.MemoAssign(m_qHint, bytes.Hint);
+    m_cb.MemoAssign(m_qRef, bytes.Ref);
+    m_cb.MemoAssign(m_qGraphic, bytes.Graphic);
+    m_cb.Unlock(m_q);
 }
 
 int TTesting::GetCurrentId() {

@@ -176,6 +176,17 @@ private:
     std::vector<std::pair<int, long>> ExtraRows(int questionId);
     void MoveNumberedRow(DATA4* table, FIELD4* number, const std::map<int, long>& rows, int from, int to);
     std::optional<QByteArray> Enc(TTableText& text, const QString& value, const char* what);
+    // A question's texts in the question table's code page.
+    struct TQuestionBytes {
+        QByteArray Title, Question, Answer, Hint, Ref, Graphic;
+    };
+    // nullopt, with the error set, when a text cannot be held.
+    std::optional<TQuestionBytes> EncodeQuestion(const QString& title, const QString& question,
+                                                 const QString& answer, const QString& hint,
+                                                 const QString& ref, const QString& graphic);
+    // Writes every field of a question but its ID into the question table's
+    // current record, then unlocks.
+    void WriteQuestionFields(int position, int type, int numAnswer, const TQuestionBytes& bytes);
 
     Codebase2 m_cb;
     QString m_databaseDir;

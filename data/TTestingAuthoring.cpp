@@ -140,28 +140,14 @@ int TTesting::AddTestQuestion(int position, int type, const QString& title, cons
     m_error.clear();
     if (!OpenTestIsCurrentRow())
         return -1;
-    auto bTitle = Enc(m_qText, title, "The question title");
-    auto bQuestion = Enc(m_qText, question, "The question text");
-    auto bAnswer = Enc(m_qText, answer, "The answer");
-    auto bHint = Enc(m_qText, hint, "The hint");
-    auto bRef = Enc(m_qText, ref, "The reference");
-    auto bGraphic = Enc(m_qText, graphic, "The graphic file name");
-    if (!bTitle || !bQuestion || !bAnswer || !bHint || !bRef || !bGraphic)
+    const auto bytes = EncodeQuestion(title, question, answer, hint, ref, graphic);
+    if (!bytes)
         return -1;
     int id = m_nextId;
     if (m_cb.AppendBlank(m_q) != 0)
         return -1;
-    m_cb.AssignLong(m_qNum, position);
     m_cb.AssignLong(m_qId, id);
-    m_cb.AssignLong(m_qType, type);
-    m_cb.MemoAssign(m_qTitle, *bTitle);
-    m_cb.MemoAssign(m_qQuestion, *bQuestion);
-    m_cb.AssignLong(m_qNumAnswer, numAnswer);
-    m_cb.Assign(m_qAnswer, *bAnswer);
-    m_cb.MemoAssign(m_qHint, *bHint);
-    m_cb.MemoAssign(m_qRef, *bRef);
-    m_cb.MemoAssign(m_qGraphic, *bGraphic);
-    m_cb.Unlock(m_q);
+    WriteQuestionFields(position, type, numAnswer, *bytes);
     ++m_nextId;
     ++m_numTestQ;
     WriteGlobalCounts();
