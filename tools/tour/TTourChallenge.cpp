@@ -50,16 +50,6 @@ QPoint WrongPoint(TQvTesting* control) {
     return control->PictureOrigin() + corner;
 }
 
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
 } // namespace
 
 bool TTour::ChallengeScreens() {
@@ -76,18 +66,18 @@ bool TTour::ChallengeScreens() {
                     Shot("window challenges", f.Challenges);
                     return true;
                 }) &&
-           Step(
-               "challenge screen at a step",
-               [&] {
-                   TSpecialListBox* list = f.Challenges->ListBox1;
-                   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->ItemRect(0).center());
-                   if (!ExpectScreen(ScreenChallenge))
-                       return false;
-                   if (!WaitUntil([&] { return f.QvTesting1->State() == TQvTesting::TState::Playing; }, 5000))
-                       return Fail("the simulation did not start: " + f.QvTesting1->Message());
-                   Shot("challenge screen", &f);
-                   return true;
-               }) &&
+           Step("challenge screen at a step",
+                [&] {
+                    TSpecialListBox* list = f.Challenges->ListBox1;
+                    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->ItemRect(0).center());
+                    if (!ExpectScreen(ScreenChallenge))
+                        return false;
+                    if (!QTest::qWaitFor([&] { return f.QvTesting1->State() == TQvTesting::TState::Playing; },
+                                         5000))
+                        return Fail("the simulation did not start: " + f.QvTesting1->Message());
+                    Shot("challenge screen", &f);
+                    return true;
+                }) &&
            Step(
                "wrong click and a coaching clip",
                [&] {
@@ -105,7 +95,7 @@ bool TTour::ChallengeScreens() {
                    Shot("challenge coaching clip", &f);
                    TMediaPlayer& player = page->MediaPlayer1();
                    player.Stop(); // its notice uncovers the simulation, as the clip's end does
-                   if (!WaitUntil([&] { return !f.MoviePanel->isVisible(); }, 5000))
+                   if (!QTest::qWaitFor([&] { return !f.MoviePanel->isVisible(); }, 5000))
                        return Fail("the clip panel stayed over the simulation");
                    return true;
                }) &&

@@ -25,19 +25,6 @@
 #include "widgets/TSkinButton.h"
 #include "widgets/TSpecialListBox.h"
 
-namespace {
-bool WaitFor(const std::function<bool()>& done, int ms = 10000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
-}
-} // namespace
-
 // Waits until the clip panel has painted a few frames of a playing clip.
 bool TTour::ClipFrameShown() {
     auto* panel = qobject_cast<TMoviePanel*>(m_form->MoviePanel);
@@ -45,8 +32,9 @@ bool TTour::ClipFrameShown() {
     if (!panel)
         return Fail("the clip panel paints no clips");
     const qint64 before = panel->FramesShown();
-    return WaitFor(
-               [&] { return player.Mode() == TMediaMode::Playing && panel->FramesShown() > before + 5; }) ||
+    return QTest::qWaitFor(
+               [&] { return player.Mode() == TMediaMode::Playing && panel->FramesShown() > before + 5; },
+               10000) ||
            Fail("no clip frame reached the panel");
 }
 
@@ -125,7 +113,7 @@ bool TTour::LessonScreens() {
                     const int last = outline.PageCount();
                     page->GoToButton(last, outline.ButtonCount(last));
                     const int clips = outline.ClipCount(last, outline.ButtonCount(last));
-                    if (!WaitFor([&] { return f.MoviesDone->isVisible(); }, 15000 + 30000 * clips))
+                    if (!QTest::qWaitFor([&] { return f.MoviesDone->isVisible(); }, 15000 + 30000 * clips))
                         return Fail("the training-complete window did not show");
                     Shot("window training complete after the last clip", f.MoviesDone);
                     f.MoviesDone->hide();

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "ToolRun.h"
 #include "engine/c4dstand.h"
 #include "platform/TDynamicLibrary.h"
 #include "platform/TMessages.h"
@@ -22,11 +23,6 @@ inline TDynamicLibrary& EngineLibrary() {
         library.Load(EngineLibraryFileName(), {qEnvironmentVariable("ALTAVO_BIN")});
     return library;
 }
-
-struct TToolRun {
-    int exitCode = -1;
-    QString out, err;
-};
 
 class CourseToolTest : public ::testing::Test {
 protected:
@@ -51,19 +47,8 @@ protected:
     }
 
     TToolRun Run(const QStringList& args, const QString& registry = QString()) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("ALTAVO_REGISTRY", registry.isEmpty() ? RegistryFile() : registry);
-        env.insert("ASAN_OPTIONS", "detect_leaks=0");
-        process.setProcessEnvironment(env);
-        process.start(qEnvironmentVariable("ALTAVO_BIN") + "/altavo-course", args);
-        TToolRun run;
-        if (!process.waitForFinished(60000))
-            return run;
-        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-        run.out = QString::fromUtf8(process.readAllStandardOutput());
-        run.err = QString::fromUtf8(process.readAllStandardError());
-        return run;
+        return RunBuiltTool("altavo-course", args,
+                            {{"ALTAVO_REGISTRY", registry.isEmpty() ? RegistryFile() : registry}});
     }
 
     TToolRun Install(const QString& description, const QStringList& extra = {}) {

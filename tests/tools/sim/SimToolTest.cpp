@@ -1,5 +1,6 @@
 // Runs altavo-sim as authors do: make a simulation from screenshots, check it, render
 // its steps back.
+#include "ToolRun.h"
 #include "widgets/GifWriter.h" // the tests' giflib writer
 #include "widgets/TSimulationFile.h"
 #include "widgets/TSimulationView.h"
@@ -20,24 +21,10 @@
 
 namespace {
 
-struct TRun {
-    int exitCode = -1;
-    QString out, err;
-};
+using TRun = TToolRun;
 
 TRun Sim(const QStringList& args) {
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("ASAN_OPTIONS", "detect_leaks=0");
-    process.setProcessEnvironment(env);
-    process.start(qEnvironmentVariable("ALTAVO_BIN") + "/altavo-sim", args);
-    TRun run;
-    if (!process.waitForFinished(60000))
-        return run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return RunBuiltTool("altavo-sim", args);
 }
 
 const QSize kSize(619, 325);
