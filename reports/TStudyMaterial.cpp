@@ -20,8 +20,9 @@ TReportFont Bold() {
 
 QString CorrectAnswerText(const TStudyEntry& entry, const QString& previous) {
     switch (entry.Type) {
-    case 0: // true or false
-        return entry.Answer == QLatin1String("TRUE") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+    case 0: // true or false, read as the test run scores it
+        return entry.Answer.trimmed() == QLatin1String("TRUE") ? QStringLiteral("TRUE")
+                                                               : QStringLiteral("FALSE");
     case 1: { // single choice: the choice's letter and text
         bool ok = false;
         const int n = entry.Answer.trimmed().toInt(&ok);

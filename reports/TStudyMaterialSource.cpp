@@ -15,6 +15,19 @@ std::nullopt_t Fail(QString* error, const QString& text) {
 
 } // namespace
 
+TStudyEntry CurrentStudyEntry(TTesting& testing, bool correct) {
+    const TTestQuestion& q = testing.CurrentQuestion();
+    TStudyEntry entry;
+    entry.Question = q.Question;
+    entry.Type = q.Type;
+    entry.Answer = testing.GetTestQuestionCorrectAnswer();
+    entry.References = q.Ref;
+    entry.Correct = correct;
+    for (int k = 1; k <= q.NumAnswer; ++k)
+        entry.Choices << testing.GetTestQuestionAnswerText(k);
+    return entry;
+}
+
 std::optional<TStudyMaterialData> ReadStudyMaterial(const TAnswersBlock& block, const QString& candidate,
                                                     TTesting& testing, const QString& testId,
                                                     QString* error) {
@@ -27,16 +40,7 @@ std::optional<TStudyMaterialData> ReadStudyMaterial(const TAnswersBlock& block, 
     for (const TAnswerRecord& record : block.Records) {
         if (testing.GoToTestQuestionId(record.QuestionId) != 0)
             continue;
-        const TTestQuestion& q = testing.CurrentQuestion();
-        TStudyEntry entry;
-        entry.Question = q.Question;
-        entry.Type = q.Type;
-        entry.Answer = testing.GetTestQuestionCorrectAnswer();
-        entry.References = q.Ref;
-        entry.Correct = record.Correct;
-        for (int k = 1; k <= q.NumAnswer; ++k)
-            entry.Choices << testing.GetTestQuestionAnswerText(k);
-        data.Entries.push_back(std::move(entry));
+        data.Entries.push_back(CurrentStudyEntry(testing, record.Correct));
     }
     testing.CloseTest();
     return data;

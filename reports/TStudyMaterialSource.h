@@ -12,6 +12,9 @@ class TTestSession;
 class TTesting;
 class TUser;
 
+// The current question of `testing` as a study material entry.
+TStudyEntry CurrentStudyEntry(TTesting& testing, bool correct);
+
 // The entries of `block` with their questions read from test `testId`, which
 // is opened in `testing` and closed again. A question no longer in the test is
 // left out. nullopt (with `error`) when the test cannot be opened.

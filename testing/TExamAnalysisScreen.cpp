@@ -10,6 +10,7 @@
 #include "reports/TCertificate.h"
 #include "reports/TReportPreview.h"
 #include "reports/TStudyMaterial.h"
+#include "reports/TStudyMaterialSource.h"
 #include "shell/ControlLayout.h"
 #include "shell/TForm1.h"
 #include "testing/TTestScreen.h"
@@ -160,16 +161,7 @@ TStudyMaterialData TExamAnalysisScreen::StudyMaterial() const {
     for (const QuestionAnswer& entry : m_test.Run.QuestionList) {
         if (f.Testing->GoToTestQuestionId(entry.QuestionId) != 0)
             continue; // no longer in the test
-        const TTestQuestion& q = f.Testing->CurrentQuestion();
-        TStudyEntry row;
-        row.Question = q.Question;
-        row.Type = q.Type;
-        row.Answer = q.Answer.trimmed();
-        for (int k = 1; k <= q.NumAnswer; ++k)
-            row.Choices << f.Testing->GetTestQuestionAnswerText(k);
-        row.References = q.Ref;
-        row.Correct = entry.Correct;
-        data.Entries.push_back(row);
+        data.Entries.push_back(CurrentStudyEntry(*f.Testing, entry.Correct));
     }
     return data;
 }

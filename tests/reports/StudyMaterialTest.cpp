@@ -31,6 +31,7 @@ TEST(StudyMaterialTest, CorrectAnswerIsCodedByQuestionType) {
         {Entry(0, "FALSE", {}), "FALSE"},
         {Entry(0, "true", {}), "FALSE"}, // anything but "TRUE"
         {Entry(0, "", {}), "FALSE"},
+        {Entry(0, " TRUE", {}), "TRUE"}, // as the test run scores it
         {Entry(1, "3", abcd), "C: Third"},
         {Entry(1, "0", abcd), ""}, // names no choice: no letter before "A"
         {Entry(5, "5", abcd), "A: First\nC: Third"},

@@ -11,8 +11,8 @@
 #include "data/TAssignment.h"
 #include "data/TTestSession.h"
 #include "data/TTesting.h"
+#include "reports/TStudyMaterialSource.h"
 #include "testing/model/TAttemptStore.h"
-#include "testing/model/TStudyMaterial.h"
 #include "testing/model/TTestRun.h"
 
 namespace {
@@ -361,26 +361,39 @@ TEST_F(TestRunStoreTest, SavingTheAttemptWritesTheRowAndPostTestScores) {
         EXPECT_EQ(rows[i], expected[i]);
 }
 
+// The study material of a finished attempt, read back from its answers block
+// as the reports read it: the entries not answered right, with their answers.
 TEST_F(TestRunStoreTest, StudyMaterialListsWhatWasNotAnsweredCorrectly) {
     AddFourQuestionTest();
     TTestRun run = AnsweredAttempt(); // 1 and 3 correct, 2 wrong, 4 unanswered
-    std::vector<TStudyRow> rows = StudyMaterialRows(run.QuestionList, *Store);
+    auto missed = [&] {
+        const std::optional<TAnswersBlock> block = TAnswersBlock::Read(*run.AnswersBlock(true));
+        EXPECT_TRUE(block);
+        std::optional<TStudyMaterialData> data = ReadStudyMaterial(*block, "Ann Lee", *Store, "SS101T");
+        EXPECT_TRUE(data);
+        std::vector<std::pair<TStudyEntry, QString>> rows;
+        for (const TStudyEntry& entry : data ? data->Entries : std::vector<TStudyEntry>{})
+            if (!entry.Correct)
+                rows.push_back({entry, CorrectAnswerText(entry, QString())});
+        return rows;
+    };
+    auto rows = missed();
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].Question, "Pick one");
-    EXPECT_EQ(rows[0].Answer, QStringList{"C: Choice 3"});
-    EXPECT_EQ(rows[0].References, "See page 3");
-    EXPECT_EQ(rows[1].Answer, (QStringList{"Open the menu", "Click Save"}));
+    EXPECT_EQ(rows[0].first.Question, "Pick one");
+    EXPECT_EQ(rows[0].second, "C: Choice 3");
+    EXPECT_EQ(rows[0].first.References, "See page 3");
+    EXPECT_EQ(rows[1].second, "Open the menu\nClick Save");
 
     for (QuestionAnswer& e : run.QuestionList)
         e.Correct = false;
-    rows = StudyMaterialRows(run.QuestionList, *Store);
+    rows = missed();
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0].Answer, QStringList{"FALSE"}) << "an ANSWER of \"F\"";
-    EXPECT_EQ(rows[2].Answer, (QStringList{"A: Option 1", "C: Option 3"}));
+    EXPECT_EQ(rows[0].second, "FALSE") << "an ANSWER of \"F\"";
+    EXPECT_EQ(rows[2].second, "A: Option 1\nC: Option 3");
 
     for (QuestionAnswer& e : run.QuestionList)
         e.Correct = true;
-    EXPECT_TRUE(StudyMaterialRows(run.QuestionList, *Store).empty());
+    EXPECT_TRUE(missed().empty());
 }
 
 } // namespace
