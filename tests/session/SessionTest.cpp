@@ -8,37 +8,26 @@
 // back by python3-dbfread and Perl's XBase, and the PDFs by pdftotext.
 #include <gtest/gtest.h>
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPrintPreviewDialog>
-#include <QProcess>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
-#include <functional>
-#include <memory>
 
 #include "DemoInstallation.h"
 #include "QtPrinters.h"
+#include "SessionPlayer.h"
 #include "StoredCheck.h"
-#include "TModalWatcher.h"
 #include "app/TAdminScreen.h"
 #include "app/TCatalogueScreen.h"
 #include "app/TRegistrationScreen.h"
 #include "app/TSignInScreen.h"
-#include "data/TUser.h"
 #include "lesson/TChallengeIncorrect.h"
 #include "lesson/TChallenges.h"
 #include "lesson/TGenesisScreen.h"
@@ -46,11 +35,6 @@
 #include "lesson/TGlossaryScreen.h"
 #include "lesson/TMoviePageScreen.h"
 #include "lesson/TMoviesDone.h"
-#include "platform/TMediaPlayer.h"
-#include "platform/TMessages.h"
-#include "platform/gui/TDisplay.h"
-#include "program/TProgram.h"
-#include "shell/TExitForm.h"
 #include "shell/TForm1.h"
 #include "testing/TAnswer.h"
 #include "testing/TExamAnalysisScreen.h"
@@ -115,118 +99,6 @@ const char* const FirstName = "Marta";
 const char* const LastName = "Lindqvist";
 const char* const UserName = "marta";
 const char* const Password = "Tulip-7";
-
-// --- The player ---
-
-class TPlayer {
-public:
-    TPlayer()
-        : Modals([this](QWidget* w) {
-              // The open-book feedback picture comes after most answers and goes by itself.
-              if (QString(w->metaObject()->className()) == "TInfoForm")
-                  ++FeedbackPictures;
-              else
-                  Unexpected << w->metaObject()->className();
-          }) {}
-    ~TPlayer() { Form.reset(); }
-
-    // The program entry's start on the installation of ALTAVO_REGISTRY.
-    bool Start() {
-        bool started = false;
-        Modals.Act([&] {
-            Form = std::make_unique<TForm1>(Display);
-            started = StartProgram(*Form);
-        });
-        return started;
-    }
-    TForm1& F() { return *Form; }
-    template <typename T> T* M() { return Form->Module<T>(); }
-
-    // A click as the learner makes it; a modal window it opens is answered by
-    // `handler` when it is of class `expected`, anything else is recorded.
-    bool Click(QWidget* w, const QString& expected = {}, TModalWatcher::THandler handler = {}) {
-        return Modals.Act([&] { QTest::mouseClick(w, Qt::LeftButton, {}, ClickPoint(w)); }, expected,
-                          std::move(handler));
-    }
-    void Act(const std::function<void()>& action) { Modals.Act(action); }
-    void Type(QLineEdit* box, const QString& text) {
-        box->clear();
-        QTest::keyClicks(box, text);
-    }
-    // Radio buttons and check boxes answer on their box.
-    static QPoint ClickPoint(QWidget* w) {
-        if (qobject_cast<QRadioButton*>(w) || qobject_cast<QCheckBox*>(w))
-            return QPoint(7, w->height() / 2);
-        return w->rect().center();
-    }
-    // Clicks a row of a side window's list, scrolled into view first.
-    void ClickRow(TSpecialListBox* list, int row, Qt::MouseButton button = Qt::LeftButton) {
-        QScrollBar* bar = list->verticalScrollBar();
-        for (int v = bar->minimum(); v <= bar->maximum(); ++v) {
-            bar->setValue(v);
-            if (list->viewport()->rect().contains(list->ItemRect(row)))
-                break;
-        }
-        Modals.Act([&] { QTest::mouseClick(list->viewport(), button, {}, list->ItemRect(row).center()); });
-    }
-    // Closes the player through its exit window, answered Yes, and ends it
-    // as the program entry does once the message loop returns.
-    bool Exit() {
-        const bool asked = Click(Form->btnClose2, "TExitForm", [](QWidget* w) {
-            QTest::mouseClick(static_cast<TExitForm*>(w)->btnYes, Qt::LeftButton);
-        });
-        const bool closed = !Form->isVisible();
-        Form.reset();
-        QApplication::processEvents();
-        return asked && closed;
-    }
-    TMediaPlayer& Clips() { return M<TMoviePageScreen>()->MediaPlayer1(); }
-    QString Playing() {
-        return Clips().Mode() == TMediaMode::Playing ? QFileInfo(Clips().FileName()).baseName().toLower()
-                                                     : QString();
-    }
-    // The clips that start playing until `done`, in order.
-    QStringList ClipsUntil(const std::function<bool()>& done, int timeoutMs) {
-        QStringList seen;
-        QString last;
-        (void)QTest::qWaitFor(
-            [&] {
-                const QString now = Playing();
-                if (!now.isEmpty() && now != last)
-                    seen << now;
-                last = now;
-                return done();
-            },
-            timeoutMs);
-        return seen;
-    }
-
-    TScriptedMessages Messages; // the player's messages, collected
-    TLinuxDisplay Display;
-    TModalWatcher Modals;
-    QStringList Unexpected;
-    int FeedbackPictures = 0;
-    std::unique_ptr<TForm1> Form;
-};
-
-// Saves the report of a preview window as a PDF through its own "Save as
-// PDF…" button and the program's file window.
-void SaveShownReport(QWidget* window, const QString& pdf) {
-    auto* preview = qobject_cast<QPrintPreviewDialog*>(window);
-    ASSERT_NE(preview, nullptr) << window->metaObject()->className();
-    QAction* save = nullptr;
-    for (QAction* a : preview->findChildren<QAction*>())
-        if (a->text() == QString::fromUtf8("Save as PDF…"))
-            save = a;
-    ASSERT_NE(save, nullptr) << "the preview has no \"Save as PDF…\"";
-    QTimer::singleShot(0, [pdf] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr) << "no file window";
-        dialog->selectFile(pdf);
-        QMetaObject::invokeMethod(dialog, "accept");
-    });
-    save->trigger();
-}
 
 class LearnerSession : public ::testing::Test {
 protected:
@@ -364,13 +236,9 @@ protected:
         TQvTesting* control = f().QvTesting1;
         ASSERT_TRUE(QTest::qWaitFor([&] { return control->State() == TQvTesting::TState::Playing; }, 10000))
             << control->Message().toStdString();
-        const QRect target = control->Simulation().Steps.value(0).Target;
-        const QSize size = control->Simulation().Size;
-        const QPoint wrong = control->PictureOrigin() + (target.center().x() < size.width() / 2
-                                                             ? QPoint(size.width() - 5, size.height() - 5)
-                                                             : QPoint(5, size.height() - 5));
         const bool asked = p.Modals.Act(
-            [&] { QTest::mouseClick(control, Qt::LeftButton, {}, wrong); }, "TChallengeIncorrect",
+            [&] { QTest::mouseClick(control, Qt::LeftButton, {}, WrongPoint(control)); },
+            "TChallengeIncorrect",
             [](QWidget* w) {
                 QTest::mouseClick(static_cast<TChallengeIncorrect*>(w)->btnCoachMe, Qt::LeftButton);
             });
@@ -388,30 +256,6 @@ protected:
         p.Click(f().btnMain);
         ASSERT_EQ(f().CurrentScreen, ScreenMoviePage);
         NothingUnexpected();
-    }
-
-    // Every step of the simulation on show, as the learner does it.
-    static void WorkRight(TQvTesting* control) {
-        const QPoint origin = control->PictureOrigin();
-        const QList<TSimulationStep> steps = control->Simulation().Steps;
-        for (int i = 0; i < steps.size() && control->State() == TQvTesting::TState::Playing; ++i) {
-            const TSimulationStep& step = steps[i];
-            switch (step.Kind) {
-            case TSimulationActionKind::Click:
-                QTest::mouseClick(control, Qt::LeftButton, {}, origin + step.Target.center());
-                break;
-            case TSimulationActionKind::DoubleClick:
-                QTest::mouseDClick(control, Qt::LeftButton, {}, origin + step.Target.center());
-                break;
-            case TSimulationActionKind::Key:
-                QTest::keyClick(control, step.Key.key(), step.Key.keyboardModifiers());
-                break;
-            case TSimulationActionKind::Type:
-                QTest::keyClicks(control, step.Text);
-                QTest::keyClick(control, Qt::Key_Return);
-                break;
-            }
-        }
     }
 
     void StartAttempt(bool closedBook) {
@@ -452,13 +296,7 @@ protected:
             if (given == 0) {
                 p.Act([&] { WorkRight(control); });
             } else {
-                const QRect target = control->Simulation().Steps.value(0).Target;
-                const QSize size = control->Simulation().Size;
-                const QPoint wrong =
-                    control->PictureOrigin() + (target.center().x() < size.width() / 2
-                                                    ? QPoint(size.width() - 5, size.height() - 5)
-                                                    : QPoint(5, size.height() - 5));
-                p.Act([&] { QTest::mouseClick(control, Qt::LeftButton, {}, wrong); });
+                p.Act([&] { QTest::mouseClick(control, Qt::LeftButton, {}, WrongPoint(control)); });
             }
             // The test control's verdict moves on by itself.
             ASSERT_TRUE(QTest::qWaitFor(
@@ -534,9 +372,11 @@ protected:
     void PassesAClosedBookAttempt() {
         ASSERT_NO_FATAL_FAILURE(StartAttempt(true));
         EXPECT_TRUE(p.M<TTestScreen>()->Countdown.isActive()) << "closed book is timed";
+        const int feedback = p.FeedbackPictures;
         for (int num = 1; num <= DemoQuestions; ++num)
             ASSERT_NO_FATAL_FAILURE(Answer(num, num == 1 ? 1 : DemoTest[num - 1].Right));
         ASSERT_EQ(f().CurrentScreen, ScreenItemReview);
+        EXPECT_EQ(p.FeedbackPictures, feedback) << "closed book shows no feedback pictures";
         p.Click(p.M<TItemReviewScreen>()->btnRevEnd);
         ASSERT_EQ(f().CurrentScreen, ScreenExamAnalysis);
         auto* analysis = p.M<TExamAnalysisScreen>();
@@ -656,7 +496,7 @@ protected:
 
     QTemporaryDir dir;
     QString registry;
-    TPlayer p;
+    TSessionPlayer p;
 };
 
 TEST_F(LearnerSession, FromFirstStartToTheStoredTablesAndPrintedReports) {
