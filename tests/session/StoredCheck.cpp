@@ -12,6 +12,19 @@ QStringList TableDump(const QString& reader, const QString& script, const QStrin
     return lines;
 }
 
+QString LineDifference(const QStringList& read, const QStringList& expected) {
+    QStringList lines;
+    for (const QString& line : expected)
+        if (!read.contains(line))
+            lines << "- " + line;
+    for (const QString& line : read)
+        if (!expected.contains(line))
+            lines << "+ " + line;
+    if (lines.isEmpty() && read.size() != expected.size())
+        lines << QString("%1 lines read, %2 expected").arg(read.size()).arg(expected.size());
+    return lines.join('\n');
+}
+
 QString PdfText(const QString& pdf) {
     int code = 0;
     const QString text = RunProgram("pdftotext", {pdf, "-"}, &code, 60000);

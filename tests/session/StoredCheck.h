@@ -12,6 +12,10 @@
 // check_tables.pl by Perl's XBase), sorted.
 QStringList TableDump(const QString& reader, const QString& script, const QString& db);
 
+// Empty when the two sorted lists are equal; otherwise the lines only one of
+// them has, marked "-" (expected only) and "+" (read only).
+QString LineDifference(const QStringList& read, const QStringList& expected);
+
 // pdftotext's text of a PDF, every run of blanks and line ends made one blank.
 QString PdfText(const QString& pdf);
 
