@@ -480,7 +480,7 @@ protected:
         const QString marksMemo =
             QString::fromLatin1((char(DirectoryRows + ChallengeRows) + ExpectedMarks()).toHex());
         QStringList lines = questionLines;
-        lines << QString("USER 1 %1 %2 %3 0").arg(UserName, FirstName, LastName)
+        lines << QString("USER 1 %1 %2 %3 0 %4").arg(UserName, FirstName, LastName, Password)
               << "ASSIGN 1 SS101 258 4 -1 -1 " + marksMemo << "ASSIGN 1 SS101T 257 3 93 93 -"
               << "ASSIGN 1 WP101 258 0 -1 -1 -"
               << "ASSIGN 1 WP101T 257 0 -1 -1 -"

@@ -34,7 +34,7 @@ sub trim { my ($v) = @_; $v //= ''; $v =~ s/\s+$//; return $v; }
 
 for my $r (rows(table($db, 'users.dbf'))) {
     print join(' ', 'USER', num($r->{ID}), trim($r->{USERNAME}), $r->{FIRSTNAME}, $r->{LASTNAME},
-               num($r->{STATUS})), "\n";
+               num($r->{STATUS}), $r->{PASSWORD}), "\n";
 }
 my %products;
 for my $r (rows(table($db, 'assign.dbf'))) {

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 # Prints the learners' tables of the database directory DB as python3-dbfread
 # reads them, one line per live row, in the form check_tables.pl prints too:
-#   USER id username firstname lastname status
+#   USER id username firstname lastname status password
 #   ASSIGN userid prodid prodtype lastactive lastpost bestpost hex(bookmarks memo)
 #   SESS id prodid-of-its-assignment typeflag qtaken qright hex(answers memo)
 #   QUESTION testdir num id       (the question tables of the installed tests)
@@ -35,7 +35,8 @@ def table(folder, name):
 
 db = sys.argv[1]
 for r in rows(table(db, 'users.dbf')):
-    print('USER', num(r['ID']), r['USERNAME'].rstrip(), r['FIRSTNAME'], r['LASTNAME'], num(r['STATUS']))
+    print('USER', num(r['ID']), r['USERNAME'].rstrip(), r['FIRSTNAME'], r['LASTNAME'], num(r['STATUS']),
+          r['PASSWORD'])
 products = {}
 for r in rows(table(db, 'assign.dbf')):
     products[int(r['ID'])] = r['PRODID'].rstrip()
