@@ -202,7 +202,7 @@ bool TBenchInstallation::AddLearner() {
 
 bool TBenchInstallation::MakeClips() {
     const QString media = MediaDir() + CourseId + "/";
-    for (const auto& [name, seconds] : {std::pair{"intro.avi", 20}, std::pair{"lesson.avi", 20}})
+    for (const auto& [name, seconds] : {std::pair{"intro.avi", 6}, std::pair{"lesson.avi", 3}})
         if (!QFileInfo::exists(media + name) && !MakeClip(media + name, seconds))
             return false;
     return true;

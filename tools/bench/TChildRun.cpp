@@ -1,5 +1,7 @@
 #include "TChildRun.h"
 
+#include "TPaintMarker.h"
+
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,6 +14,7 @@ TChildResult RunChild(const QString& program, const QStringList& args, const QPr
     child.setProcessChannelMode(QProcess::SeparateChannels);
     QElapsedTimer clock;
     clock.start();
+    const long long startNs = MonotonicNs();
     child.start(program, args);
     if (!child.waitForStarted(timeoutMs)) {
         result.Error = program + " did not start: " + child.errorString();
@@ -27,6 +30,10 @@ TChildResult RunChild(const QString& program, const QStringList& args, const QPr
                 result.Ms = clock.nsecsElapsed() / 1e6;
                 result.RssMb = line.mid(marker.size() + 1).toDouble() / 1024.0;
                 result.Ok = true;
+            } else if (line.startsWith("at-")) {
+                const QList<QByteArray> parts = line.mid(3).split(' ');
+                result.StageMs[QString::fromLatin1(parts.value(0))] =
+                    (parts.value(1).toLongLong() - startNs) / 1e6;
             } else if (line.startsWith("failed ")) {
                 result.Error = QString::fromLocal8Bit(line.mid(7));
             }
@@ -44,8 +51,17 @@ TChildResult RunChild(const QString& program, const QStringList& args, const QPr
         child.kill();
         child.waitForFinished(5000);
     }
+    // A sanitizer build's report makes the run worthless, even when the
+    // child went on to print its marker.
+    const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
+    for (const char* report : {"runtime error:", "Sanitizer"})
+        if (errors.contains(QLatin1String(report))) {
+            result.Ok = false;
+            result.Error = QFileInfo(program).fileName() + " reported: " + errors.right(600).trimmed();
+            return result;
+        }
     if (!result.Ok && result.Error.isEmpty()) {
-        const QString said = QString::fromLocal8Bit(out + child.readAllStandardError()).trimmed();
+        const QString said = (QString::fromLocal8Bit(out) + errors).trimmed();
         result.Error = QString("%1 printed no \"%2\" line within %3 s%4")
                            .arg(QFileInfo(program).fileName(), QString::fromLatin1(marker))
                            .arg(timeoutMs / 1000)

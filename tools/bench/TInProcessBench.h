@@ -11,6 +11,10 @@
 struct TInProcessResults {
     bool Ok = false;
     QString Error;
+    // The start-up in-process: the main window made (engine, tables), then
+    // its screens, windows and skin and the sign-in screen shown and painted.
+    std::vector<double> MainWindowMs;
+    std::vector<double> FirstScreenMs;
     std::vector<double> CourseStartMs;  // course list click to the genesis screen painted
     std::vector<double> CourseTablesMs; // index, glossary and test opened by the table objects alone
     // Per screen number: ShowScreen until the screen is painted.

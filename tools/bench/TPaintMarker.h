@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 // VmRSS of this process in kB (0 when /proc is not there).
@@ -23,6 +24,19 @@ inline long ResidentKb() {
 
 inline void PrintMarker(const char* what) {
     std::printf("%s %ld\n", what, ResidentKb());
+    std::fflush(stdout);
+}
+
+// "at-<stage> <ns>": the monotonic clock as a stage of start-up is reached,
+// so the parent can place it on its own clock (both read CLOCK_MONOTONIC).
+inline long long MonotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
+}
+
+inline void PrintStage(const char* stage) {
+    std::printf("at-%s %lld\n", stage, MonotonicNs());
     std::fflush(stdout);
 }
 

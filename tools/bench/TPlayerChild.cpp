@@ -58,6 +58,7 @@ void PlayIntroduction(TForm1& f, const TScriptedMessages& messages) {
 } // namespace
 
 int RunPlayerChild(int argc, char** argv, TPlayerChildMode mode) {
+    PrintStage("main");
     // The player's main(), step for step.
     if (qEnvironmentVariable("XDG_SESSION_TYPE") == "wayland" &&
         qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -66,6 +67,7 @@ int RunPlayerChild(int argc, char** argv, TPlayerChildMode mode) {
     QApplication app(argc, argv);
     UseWindowsFonts();
     UseMessageBoxes();
+    PrintStage("app");
     // A clip run must not stop in a message box; the start run shows the
     // player's own, and a start that does not reach sign-in is timed out.
     std::unique_ptr<TScriptedMessages> scripted;

@@ -8,7 +8,9 @@
 #include "TPaintMarker.h"
 
 int main(int argc, char** argv) {
+    PrintStage("main");
     QApplication app(argc, argv);
+    PrintStage("app");
     QWidget window(nullptr, Qt::FramelessWindowHint);
     window.resize(640, 480);
     if (QScreen* screen = app.primaryScreen())

@@ -68,6 +68,14 @@ bool ReadOptions(const QStringList& args, TOptions& o) {
     return true;
 }
 
+std::vector<double> Stage(const std::vector<TChildResult>& runs, const QString& stage) {
+    std::vector<double> values;
+    for (const TChildResult& r : runs)
+        if (r.Ok && r.StageMs.count(stage))
+            values.push_back(r.StageMs.at(stage));
+    return values;
+}
+
 std::vector<double> Field(const std::vector<TChildResult>& runs, double TChildResult::*field) {
     std::vector<double> values;
     for (const TChildResult& r : runs)
@@ -155,6 +163,32 @@ int main(int argc, char** argv) {
                notMeasured(FirstError(bare))});
     table.Add({"start: player / bare window", "<= 1.5x", "x", ratio, [](double m) { return m <= 1.5; },
                "(no pair of runs finished)"});
+    for (const auto& [who, runs] : {std::pair{"player", &player}, std::pair{"bare window", &bare}}) {
+        table.Add({QString("  %1: to main() (exec, libraries)").arg(who),
+                   "",
+                   "ms",
+                   Stage(*runs, "main"),
+                   {},
+                   notMeasured(FirstError(*runs))});
+        table.Add({QString("  %1: to QApplication ready").arg(who),
+                   "",
+                   "ms",
+                   Stage(*runs, "app"),
+                   {},
+                   notMeasured(FirstError(*runs))});
+    }
+    table.Add({"  in-process: main window (engine, tables)",
+               "",
+               "ms",
+               inside.MainWindowMs,
+               {},
+               notMeasured(inside.Error)});
+    table.Add({"  in-process: screens, windows, skin, painted",
+               "",
+               "ms",
+               inside.FirstScreenMs,
+               {},
+               notMeasured(inside.Error)});
     for (int screen : SwitchOrder()) {
         const auto found = inside.SwitchMs.find(screen);
         table.Add({QString("switch to %1 %2").arg(screen, 2).arg(ScreenName(screen)), "< 16 ms", "ms",
