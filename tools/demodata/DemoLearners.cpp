@@ -83,7 +83,7 @@ QByteArray AttemptAnswers(const TInstalledCourse& course, int right, int leftAt)
     for (int i = 0; i < course.QuestionIds.size(); ++i) {
         TAnswerRecord r;
         r.QuestionId = course.QuestionIds[i];
-        r.TestId = course.TestId;
+        r.TestId = course.TestId.trimmed().leftJustified(10); // as the player writes it
         r.Seen = r.Answered = leftAt < 0 || i < leftAt;
         r.Correct = r.Answered && i < right;
         r.Answer = r.Correct ? 0 : 1;
