@@ -52,6 +52,7 @@ TEST(BenchTool, OneRunReportsEveryFigureWithANumber) {
                               "switch to 13 registration",
                               "switch to  4 sign-in",
                               "switch to  5 course selection",
+                              "  first entry of the movie page",
                               "course start (50 pages x 20 buttons)",
                               "resident memory at sign-in: player",
                               "resident memory with a clip playing: player"};
