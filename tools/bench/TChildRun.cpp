@@ -47,9 +47,15 @@ TChildResult RunChild(const QString& program, const QStringList& args, const QPr
         if (!running)
             break;
     }
+    // A child that hangs or crashes on its way out is a fault of the
+    // player, not a run to count.
+    QString ending;
     if (!child.waitForFinished(10000)) {
         child.kill();
         child.waitForFinished(5000);
+        ending = "did not end within 10 s";
+    } else if (child.exitStatus() == QProcess::CrashExit) {
+        ending = "crashed";
     }
     // A sanitizer build's report makes the run worthless, even when the
     // child went on to print its marker.
@@ -60,6 +66,11 @@ TChildResult RunChild(const QString& program, const QStringList& args, const QPr
             result.Error = QFileInfo(program).fileName() + " reported: " + errors.right(600).trimmed();
             return result;
         }
+    if (result.Ok && !ending.isEmpty()) {
+        result.Ok = false;
+        result.Error = QFileInfo(program).fileName() + " " + ending + " after its marker";
+        return result;
+    }
     if (!result.Ok && result.Error.isEmpty()) {
         const QString said = (QString::fromLocal8Bit(out) + errors).trimmed();
         result.Error = QString("%1 printed no \"%2\" line within %3 s%4")

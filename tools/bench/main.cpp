@@ -234,6 +234,11 @@ int main(int argc, char** argv) {
     std::printf(
         "\nScreen 1 (the exit question) is a modal window, not a screen switch; screen 6 marks a switch in "
         "progress.\n");
+    for (const auto& [who, runs] :
+         {std::pair{"player", &player}, std::pair{"bare window", &bare}, std::pair{"clip", &clip}})
+        for (const TChildResult& r : *runs)
+            if (!r.Ok)
+                std::printf("A %s run did not count: %s\n", who, qPrintable(r.Error));
     if (!inside.Error.isEmpty())
         std::printf("The in-process runs stopped: %s\n", qPrintable(inside.Error));
     if (!inside.Messages.isEmpty())
