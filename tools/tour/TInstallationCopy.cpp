@@ -1,4 +1,4 @@
-#include "TFirstStartCopy.h"
+#include "TInstallationCopy.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -20,7 +20,7 @@ bool IsLearnerTable(const QFileInfo& file) {
     return false;
 }
 
-bool CopyTree(const QString& from, const QString& to, bool topLevel, QString& error) {
+bool CopyTree(const QString& from, const QString& to, bool dropLearners, QString& error) {
     if (!QDir().mkpath(to)) {
         error = "cannot make " + to;
         return false;
@@ -31,7 +31,7 @@ bool CopyTree(const QString& from, const QString& to, bool topLevel, QString& er
         if (entry.isDir()) {
             if (!CopyTree(entry.filePath(), target, false, error))
                 return false;
-        } else if (!(topLevel && IsLearnerTable(entry)) && !QFile::copy(entry.filePath(), target)) {
+        } else if (!(dropLearners && IsLearnerTable(entry)) && !QFile::copy(entry.filePath(), target)) {
             error = "cannot copy " + entry.filePath();
             return false;
         }
@@ -41,7 +41,8 @@ bool CopyTree(const QString& from, const QString& to, bool topLevel, QString& er
 
 } // namespace
 
-QString MakeFirstStartCopy(const QString& registryFile, const QString& dir, QString& error) {
+QString MakeInstallationCopy(const QString& registryFile, const QString& dir, TCopyLearners learners,
+                             QString& error) {
     TRegistry original(registryFile);
     if (!original.OpenKeyReadOnly(ConfigurationKey)) {
         error = "no settings key in " + registryFile;
@@ -60,7 +61,7 @@ QString MakeFirstStartCopy(const QString& registryFile, const QString& dir, QStr
         return {};
     }
     QFile::setPermissions(copyRegistry, QFile::ReadOwner | QFile::WriteOwner);
-    if (!CopyTree(database, copyDatabase, true, error))
+    if (!CopyTree(database, copyDatabase, learners == TCopyLearners::Drop, error))
         return {};
     TRegistry copy(copyRegistry);
     if (!copy.OpenKey(ConfigurationKey, false) || !copy.WriteString("DatabaseDir", copyDatabase + "/")) {

@@ -15,7 +15,7 @@
 #include <QTextStream>
 #include <QTreeWidget>
 
-#include "TFirstStartCopy.h"
+#include "TInstallationCopy.h"
 #include "app/TBadLogin.h"
 #include "data/TUser.h"
 #include "lesson/TBookmarkTest.h"
@@ -83,24 +83,30 @@ bool TTour::Run() {
     for (const QString& old : m_out.entryList({"[0-9][0-9]-*.png"}, QDir::Files))
         m_out.remove(old);
     m_display = std::make_unique<TLinuxDisplay>();
-    FirstStart();
-    LearnerSession();
+    OnCopy("first start", TCopyLearners::Drop, [this] { FirstStart(); });
+    OnCopy("learner session", TCopyLearners::Keep, [this] { LearnerSession(); });
     return m_failures.isEmpty();
 }
 
 // --- The parts of the tour ---
 
-void TTour::FirstStart() {
+void TTour::OnCopy(const QString& part, TCopyLearners learners, const std::function<void()>& body) {
     const QString registry = qEnvironmentVariable("ALTAVO_REGISTRY");
     QTemporaryDir scratch;
     QString error;
-    const QString copy = MakeFirstStartCopy(registry, scratch.path(), error);
+    const QString copy = MakeInstallationCopy(registry, scratch.path(), learners, error);
     if (copy.isEmpty()) {
-        m_failures << "first start: " + error;
-        Out() << "first start: FAILED: " << error << "\n";
+        m_failures << part + ": " + error;
+        Out() << "FAILED  " << part << ": " << error << "\n";
+        Out().flush();
         return;
     }
     qputenv("ALTAVO_REGISTRY", copy.toUtf8());
+    body();
+    qputenv("ALTAVO_REGISTRY", registry.toUtf8());
+}
+
+void TTour::FirstStart() {
     const bool done =
         Start("first start shows the first-user registration") &&
         Step("first registration: passwords that differ are refused",
@@ -133,7 +139,6 @@ void TTour::FirstStart() {
         });
     Q_UNUSED(done);
     Stop();
-    qputenv("ALTAVO_REGISTRY", registry.toUtf8());
 }
 
 void TTour::LearnerSession() {
@@ -254,6 +259,11 @@ void TTour::LearnerSession() {
              }) &&
         ShortcutWindow("about-skin window", QKeySequence("Ctrl+Shift+A"), m_form->AboutSkin) &&
         ShortcutWindow("skin selection window", QKeySequence("Ctrl+Shift+S"), m_form->SelectSkin) &&
+        Step("windows of opening a course and delivering its clips",
+             [&] {
+                 ShowOtherWindows();
+                 return m_failReason.isEmpty();
+             }) &&
         Step("the first course starts on the genesis screen",
              [&] {
                  m_form->Module<TCatalogueScreen>()->CourseListbox->setCurrentRow(0);
@@ -263,14 +273,7 @@ void TTour::LearnerSession() {
                  Shot("genesis", m_form.get());
                  return true;
              }) &&
-        LessonScreens() &&
-        ChallengeScreens() &&
-        TestScreens() &&
-        Step("side windows",
-             [&] {
-                 ShowOtherWindows();
-                 return m_failReason.isEmpty();
-             }) &&
+        LessonScreens() && ChallengeScreens() && TestScreens() &&
         Step("exit window answered No keeps the player",
              [&] {
                  const bool shown = m_modals.Act([&] { Click(m_form->btnClose2); }, "TExitForm",
@@ -415,23 +418,15 @@ bool TTour::ShortcutWindow(const QString& name, const QKeySequence& keys, QDialo
     });
 }
 
-// Windows the learner reaches on screens that come after the genesis screen
-// (lesson pages, tests) and the waiting windows, shown one at a time as the
-// player shows them.
+// The windows of opening a course and delivering its clips, which a demo
+// installation on a local disk never needs: please-wait, buffering and the
+// choice of stream. Shown one at a time as the player shows them.
 void TTour::ShowOtherWindows() {
     TForm1& f = *m_form;
     const std::pair<const char*, QWidget*> windows[] = {
         {"please wait", f.PleaseWait},
         {"buffering", f.BufferingForm},
         {"stream selection", f.StreamSelect},
-        {"directory", f.Directory},
-        {"steps", f.Steps},
-        {"glossary", f.GlossaryScreen},
-        {"challenge incorrect", f.ChallengeIncorrect},
-        {"report popup", f.ReportPopup},
-        {"bookmark test", f.BookmarkTest},
-        {"training complete", f.MoviesDone},
-        {"diagnostics", f.DebugWindow},
     };
     for (auto [name, window] : windows) {
         if (!window)

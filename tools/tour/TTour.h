@@ -17,6 +17,7 @@ class QKeySequence;
 class QWidget;
 class TForm1;
 class TLinuxDisplay;
+enum class TCopyLearners;
 
 class TTour {
 public:
@@ -31,9 +32,13 @@ public:
     const QStringList& Problems() const { return m_problems; }
 
 private:
+    // Runs one part on a copy of the installation (deleted afterwards), so the
+    // installation's learners, results and settings stay as they were.
+    void OnCopy(const QString& part, TCopyLearners learners, const std::function<void()>& body);
     // A first start: the installation's courses and skins with no learners yet.
     void FirstStart();
-    // The installation itself: sign-in, accounts, administrator, course start.
+    // The learners' session on the installation's learners: sign-in, accounts,
+    // administrator, course start, lessons, challenges, tests, exit.
     void LearnerSession();
 
     bool Start(const QString& step);
@@ -57,7 +62,9 @@ private:
     // The challenge window and screen, a wrong and a right outcome (TTourChallenge.cpp).
     bool ChallengeScreens();
     // The test: type selection, every question type open and closed book, the
-    // report pop-up, item review, exam analysis and the continue-the-test screen.
+    // report pop-up, item review, a failed and a passed attempt's exam
+    // analysis, the continue-the-test screen, the study material and the
+    // certificate (TTourTest.cpp).
     bool TestScreens();
 
     QDir m_out;

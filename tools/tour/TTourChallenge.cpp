@@ -1,14 +1,16 @@
 // The tour's challenge part: the challenge window, screen 3 at a step of a
-// simulation, the try-again-or-coach window after a wrong click, a coaching
+// simulation with its steps window, the try-again-or-coach window after a wrong click, a coaching
 // clip playing over the simulation, and the information window after a right
 // outcome.
 #include <QElapsedTimer>
 #include <QTest>
 
+#include "TSimulationHands.h"
 #include "TTour.h"
 #include "lesson/TChallengeIncorrect.h"
 #include "lesson/TChallenges.h"
 #include "lesson/TMoviePageScreen.h"
+#include "lesson/TSteps.h"
 #include "platform/TMediaPlayer.h"
 #include "shell/TForm1.h"
 #include "widgets/TQvTesting.h"
@@ -16,31 +18,6 @@
 #include "widgets/TSpecialListBox.h"
 
 namespace {
-// Answers every step of the simulation on show as the learner would; the
-// right outcome starts the next challenge, which is left alone.
-void WorkRight(TQvTesting* control) {
-    const QPoint origin = control->PictureOrigin();
-    const QList<TSimulationStep> steps = control->Simulation().Steps;
-    for (int i = 0; i < steps.size() && control->State() == TQvTesting::TState::Playing; ++i) {
-        const TSimulationStep& step = steps[i];
-        switch (step.Kind) {
-        case TSimulationActionKind::Click:
-            QTest::mouseClick(control, Qt::LeftButton, {}, origin + step.Target.center());
-            break;
-        case TSimulationActionKind::DoubleClick:
-            QTest::mouseDClick(control, Qt::LeftButton, {}, origin + step.Target.center());
-            break;
-        case TSimulationActionKind::Key:
-            QTest::keyClick(control, step.Key.key(), step.Key.keyboardModifiers());
-            break;
-        case TSimulationActionKind::Type:
-            QTest::keyClicks(control, step.Text);
-            QTest::keyClick(control, Qt::Key_Return);
-            break;
-        }
-    }
-}
-
 // A point of the picture outside the first step's target.
 QPoint WrongPoint(TQvTesting* control) {
     const QRect target = control->Simulation().Steps.value(0).Target;
@@ -76,6 +53,11 @@ bool TTour::ChallengeScreens() {
                                          5000))
                         return Fail("the simulation did not start: " + f.QvTesting1->Message());
                     Shot("challenge screen", &f);
+                    Click(f.btnSteps);
+                    if (!f.Steps->isVisible())
+                        return Fail("the steps button opened no steps window");
+                    Shot("window steps of a challenge", f.Steps);
+                    Click(f.btnSteps);
                     return true;
                 }) &&
            Step(
@@ -102,7 +84,7 @@ bool TTour::ChallengeScreens() {
            Step("right outcome", [&] {
                const int before = f.Challenges->State(0);
                const bool shown =
-                   m_modals.Act([&] { WorkRight(f.QvTesting1); }, "TInfoForm",
+                   m_modals.Act([&] { WorkSimulationRight(f.QvTesting1); }, "TInfoForm",
                                 [&](QWidget* w) { Shot("window information after a right challenge", w); });
                if (!shown)
                    return Fail("no information window after a right outcome");

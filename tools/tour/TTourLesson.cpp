@@ -1,18 +1,15 @@
 // The tour's lesson part: the genesis clip, the movie page with a framed and a
 // full-motion clip playing, the diagnostics window, the directory with marks,
-// the glossary list and a term, the training-complete, exhibit and
-// information windows.
+// the glossary list and a term, and the training-complete window.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QScrollBar>
 #include <QTest>
 
 #include "TTour.h"
-#include "lesson/TExibitForm.h"
 #include "lesson/TGenesisScreen.h"
 #include "lesson/TGlossaryForm.h"
 #include "lesson/TGlossaryScreen.h"
-#include "lesson/TInfoForm.h"
 #include "lesson/TMoviePageScreen.h"
 #include "lesson/TMoviesDone.h"
 #include "lesson/model/TLessonCursor.h"
@@ -21,7 +18,6 @@
 #include "shell/TForm1.h"
 #include "skin/TDebugWindow.h"
 #include "widgets/TDirectory.h"
-#include "widgets/TGifImage.h"
 #include "widgets/TSkinButton.h"
 #include "widgets/TSpecialListBox.h"
 
@@ -107,27 +103,15 @@ bool TTour::LessonScreens() {
                     Click(f.GlossaryScreen->btnClose);
                     return true;
                 }) &&
-           Step("training complete",
-                [&] {
-                    const TCourseOutline& outline = page->Cursor()->Outline();
-                    const int last = outline.PageCount();
-                    page->GoToButton(last, outline.ButtonCount(last));
-                    const int clips = outline.ClipCount(last, outline.ButtonCount(last));
-                    if (!QTest::qWaitFor([&] { return f.MoviesDone->isVisible(); }, 15000 + 30000 * clips))
-                        return Fail("the training-complete window did not show");
-                    Shot("window training complete after the last clip", f.MoviesDone);
-                    f.MoviesDone->hide();
-                    return true;
-                }) &&
-           Step("exhibit and information windows", [&] {
-               if (!f.CorrectImage || f.CorrectImage->isEmpty())
-                   return Fail("the skin has no feedback picture");
-               f.ExibitForm->GIFImage1->LoadFromData(*f.IncorrectImage);
-               f.ExibitForm->show();
-               Shot("window exhibit", f.ExibitForm);
-               QTest::mouseClick(f.ExibitForm->GIFImage1, Qt::LeftButton);
-               const bool shown = m_modals.Act([&] { f.InfoForm->ShowImage(*f.CorrectImage); }, "TInfoForm",
-                                               [&](QWidget* w) { Shot("window information", w); });
-               return shown || Fail("the information window did not show");
+           Step("training complete", [&] {
+               const TCourseOutline& outline = page->Cursor()->Outline();
+               const int last = outline.PageCount();
+               page->GoToButton(last, outline.ButtonCount(last));
+               const int clips = outline.ClipCount(last, outline.ButtonCount(last));
+               if (!QTest::qWaitFor([&] { return f.MoviesDone->isVisible(); }, 15000 + 30000 * clips))
+                   return Fail("the training-complete window did not show");
+               Shot("window training complete after the last clip", f.MoviesDone);
+               f.MoviesDone->hide();
+               return true;
            });
 }

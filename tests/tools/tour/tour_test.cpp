@@ -1,14 +1,20 @@
 // The tour on a fresh demo installation made by make-demo.sh: every step
-// reaches its screen, every picture it saves shows something, and a second
-// run on the same installation (learners now signed in before) passes too.
+// reaches its screen, every picture it saves shows something, the passed
+// attempt's exam analysis shows the certificate button, and a second run on
+// the same installation passes too, with the installation's tables and
+// settings left as they were.
 #include <gtest/gtest.h>
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
+
+#include "shell/ControlLayout.h"
 
 namespace {
 
@@ -47,6 +53,24 @@ int DistinctColours(const QImage& image) {
     return colours.size();
 }
 
+// One digest over the names and contents of the installation's tables and
+// its registry store.
+QByteArray Fingerprint(const QString& demo) {
+    QStringList files{demo + "/registry.ini"};
+    QDirIterator it(demo + "/db", QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << it.next();
+    files.sort();
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    for (const QString& name : files) {
+        QFile file(name);
+        hash.addData(name.toUtf8());
+        if (file.open(QIODevice::ReadOnly))
+            hash.addData(file.readAll());
+    }
+    return hash.result();
+}
+
 } // namespace
 
 TEST(Tour, PhotographsEveryScreenOfAFreshDemoInstallationTwice) {
@@ -75,9 +99,18 @@ TEST(Tour, PhotographsEveryScreenOfAFreshDemoInstallationTwice) {
                                   "about",
                                   "about-skin-window",
                                   "skin-selection-window",
-                                  "genesis",
                                   "window-please-wait",
+                                  "genesis",
+                                  "exam-analysis-open-book-fail",
+                                  "window-study-material-preview",
+                                  "test-true-or-false-closed-book",
+                                  "test-single-choice-closed-book",
+                                  "test-multiple-choice-closed-book",
+                                  "test-simulation-closed-book",
+                                  "exam-analysis-closed-book-pass-with-certificate",
+                                  "window-certificate-preview",
                                   "exit"};
+    const QByteArray before = Fingerprint(demo);
     for (int run = 1; run <= 2; ++run) {
         const QString shots = dir.filePath(QString("shots%1").arg(run));
         const TRun tour = RunProgram(Bin("altavo-tour"), {Bin("altavo"), shots}, env);
@@ -95,5 +128,17 @@ TEST(Tour, PhotographsEveryScreenOfAFreshDemoInstallationTwice) {
         for (const QString& name : expected)
             EXPECT_TRUE(names.contains(name)) << "run " << run << ": no picture " << name.toStdString();
         EXPECT_FALSE(names.join(' ').contains("unexpected")) << names.join(' ').toStdString();
+
+        // The two exam analyses differ where the certificate button stands.
+        auto picture = [&](const QString& name) {
+            const qsizetype at = names.indexOf(name);
+            return at < 0 ? QImage() : QImage(QDir(shots).filePath(pictures[at]));
+        };
+        const QRect button = ControlLayout::CertificateButton;
+        const QImage pass = picture("exam-analysis-closed-book-pass-with-certificate");
+        const QImage fail = picture("exam-analysis-open-book-fail");
+        ASSERT_TRUE(pass.rect().contains(button) && fail.rect().contains(button));
+        EXPECT_NE(pass.copy(button), fail.copy(button)) << "no certificate button on the pass";
     }
+    EXPECT_EQ(Fingerprint(demo), before) << "the tour changed the installation";
 }
