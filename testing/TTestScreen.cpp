@@ -148,12 +148,8 @@ TTestScreen::TTestScreen(TForm1& form)
         if (f.CurrentScreen == ScreenTest)
             ToggleWindow(RefForm);
     });
-    connect(f.btnSteps, &QAbstractButton::clicked, this, [this] {
-        if (f.CurrentScreen == ScreenTest && f.Steps) {
-            f.Steps->setVisible(!f.Steps->isVisible());
-            f.Steps->btnStepsClick();
-        }
-    });
+    // The steps button opens and closes the steps window on every screen
+    // (ConnectLessonWindows); a second toggle here would close it again at once.
     if (auto* page = f.Module<TMoviePageScreen>())
         page->OnTestField = [this] { TestFieldClick(); };
     f.SaveTestAtShutdown = [this] { SaveAtShutdown(); };
