@@ -259,7 +259,7 @@ void TTour::LearnerSession() {
              }) &&
         ShortcutWindow("about-skin window", QKeySequence("Ctrl+Shift+A"), m_form->AboutSkin) &&
         ShortcutWindow("skin selection window", QKeySequence("Ctrl+Shift+S"), m_form->SelectSkin) &&
-        Step("windows of opening a course and delivering its clips",
+        Step("waiting and streaming windows",
              [&] {
                  ShowOtherWindows();
                  return m_failReason.isEmpty();
@@ -418,9 +418,9 @@ bool TTour::ShortcutWindow(const QString& name, const QKeySequence& keys, QDialo
     });
 }
 
-// The windows of opening a course and delivering its clips, which a demo
-// installation on a local disk never needs: please-wait, buffering and the
-// choice of stream. Shown one at a time as the player shows them.
+// The waiting and streaming windows, which a demo installation on a local
+// disk hardly shows: please-wait, buffering and the choice of stream. Shown
+// one at a time as the player shows them.
 void TTour::ShowOtherWindows() {
     TForm1& f = *m_form;
     const std::pair<const char*, QWidget*> windows[] = {

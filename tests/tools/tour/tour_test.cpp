@@ -55,7 +55,7 @@ int DistinctColours(const QImage& image) {
 
 // One digest over the names and contents of the installation's tables and
 // its registry store.
-QByteArray Fingerprint(const QString& demo) {
+std::string Fingerprint(const QString& demo) {
     QStringList files{demo + "/registry.ini"};
     QDirIterator it(demo + "/db", QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext())
@@ -68,7 +68,7 @@ QByteArray Fingerprint(const QString& demo) {
         if (file.open(QIODevice::ReadOnly))
             hash.addData(file.readAll());
     }
-    return hash.result();
+    return hash.result().toHex().toStdString();
 }
 
 } // namespace
@@ -110,7 +110,7 @@ TEST(Tour, PhotographsEveryScreenOfAFreshDemoInstallationTwice) {
                                   "exam-analysis-closed-book-pass-with-certificate",
                                   "window-certificate-preview",
                                   "exit"};
-    const QByteArray before = Fingerprint(demo);
+    const std::string before = Fingerprint(demo);
     for (int run = 1; run <= 2; ++run) {
         const QString shots = dir.filePath(QString("shots%1").arg(run));
         const TRun tour = RunProgram(Bin("altavo-tour"), {Bin("altavo"), shots}, env);
