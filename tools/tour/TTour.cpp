@@ -209,7 +209,7 @@ void TTour::LearnerSession() {
                      return Fail("a learner was added");
                  return ExpectScreen(ScreenRegistration);
              }) &&
-        Step("administrator screen lists the learners",
+        Step("administrator screen lists the learners and previews the student log",
              [&] {
                  Click(m_form->Module<TRegistrationScreen>()->btnAdmin);
                  if (!ExpectScreen(ScreenAdmin))
@@ -217,6 +217,15 @@ void TTour::LearnerSession() {
                  if (m_form->Module<TAdminScreen>()->AdminListView->topLevelItemCount() == 0)
                      return Fail("the administrator list is empty");
                  Shot("administrator", m_form.get());
+                 const bool previewed = m_modals.Act(
+                     [&] { Click(m_form->Module<TAdminScreen>()->btnAdminPrint); }, "QPrintPreviewDialog",
+                     [&](QWidget* w) {
+                         QTest::qWait(200); // the pages are drawn once it is shown
+                         Shot("window student log preview", w);
+                         QTest::keyClick(w, Qt::Key_Escape);
+                     });
+                 if (!previewed)
+                     return Fail("\"Print Log\" opened no preview");
                  Click(m_form->Module<TAdminScreen>()->btnAdminDone);
                  return ExpectScreen(ScreenRegistration);
              }) &&

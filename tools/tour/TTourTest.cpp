@@ -1,6 +1,6 @@
 // The tour's test part: the test type selection, an open-book attempt with a
-// picture of each question type, the hint, the exhibit, the information
-// window, the steps window and the report pop-up, the item review with a
+// picture of each question type, the hint, reference, exhibit, information
+// and steps windows and the report pop-up, the item review with a
 // mark, the exam analysis of the failed attempt and its study material; then
 // a closed-book attempt answered right, left to be continued after its first
 // question, continued on the continue-the-test screen, its item review, the
@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTest>
 #include <set>
+#include <tuple>
 
 #include "TSimulationHands.h"
 #include "TTour.h"
@@ -28,6 +29,7 @@
 #include "testing/TReportPopup.h"
 #include "testing/TTestScreen.h"
 #include "testing/TTestTypeScreen.h"
+#include "testing/TTestWindows.h"
 #include "widgets/TQvTesting.h"
 #include "widgets/TSkinButton.h"
 
@@ -179,7 +181,7 @@ bool TTour::TestScreens() {
                     if (!ExpectScreen(ScreenTest))
                         return false;
                     std::set<int> shown;
-                    bool hint = false, exhibit = false, info = false, steps = false;
+                    bool hint = false, reference = false, exhibit = false, info = false, steps = false;
                     return throughTest([&](int i) {
                         const QuestionAnswer* entry = test->Run.Current();
                         const int type = entry ? entry->QType : -1;
@@ -191,11 +193,21 @@ bool TTour::TestScreens() {
                             Click(test->btnMark);
                         if (shown.insert(type).second)
                             Shot("test " + TypeName(type) + " open book", &f);
-                        if (!hint && f.btnHint->isVisible()) {
-                            hint = true;
-                            Click(f.btnHint);
-                            Shot("test with the hint window", &f);
-                            Click(f.btnHint);
+                        // The hint and reference windows stand beside the main window.
+                        for (auto [button, window, name, seen] :
+                             {std::tuple{f.btnHint, static_cast<QWidget*>(test->HintForm), "hint", &hint},
+                              std::tuple{f.btnReference, static_cast<QWidget*>(test->RefForm), "reference",
+                                         &reference}}) {
+                            if (*seen || !button->isVisible())
+                                continue;
+                            *seen = true;
+                            Click(button);
+                            if (!window->isVisible()) {
+                                Fail(QStringLiteral("the %1 button opened no window").arg(name));
+                                return 0;
+                            }
+                            Shot(QStringLiteral("window %1 of a question").arg(name), window);
+                            Click(button);
                         }
                         if (!exhibit && test->btnExhibit->isVisible()) {
                             exhibit = true;

@@ -94,6 +94,7 @@ TEST(Tour, PhotographsEveryScreenOfAFreshDemoInstallationTwice) {
                                   "registration-add-user",
                                   "notice",
                                   "administrator",
+                                  "window-student-log-preview",
                                   "course-selection",
                                   "help-menu",
                                   "about",
