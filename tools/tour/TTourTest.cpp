@@ -111,9 +111,6 @@ bool TTour::TestScreens() {
         return QTest::qWaitFor([&] { return f.QvTesting1->State() == TQvTesting::TState::Playing; }, 5000) ||
                Fail("the simulation did not start: " + f.QvTesting1->Message());
     };
-    // Closed book: answers the question on show right, photographing the first
-    // of each type, and moves on (a worked simulation moves on by itself). The
-    // answer comes from the tests store; the entry must then be scored right.
     std::set<int> closedShown;
     // The countdown writes the time left on its first tick, 250 ms in.
     auto closedShot = [&](const QString& name) {
@@ -122,6 +119,9 @@ bool TTour::TestScreens() {
         Shot(name, &f);
         return true;
     };
+    // Closed book: answers the question on show right, photographing the first
+    // of each type, and moves on (a worked simulation moves on by itself). The
+    // answer comes from the tests store; the entry must then be scored right.
     auto answerRight = [&] {
         const int index = test->Run.CurrentQuestion;
         const QuestionAnswer* entry = test->Run.Current();
