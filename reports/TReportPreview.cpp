@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScreen>
 #include <QToolBar>
 
 #include "platform/TMessages.h"
@@ -60,12 +61,14 @@ QPrintPreviewDialog* CreateReportPreview(QWidget* parent, const TReportDocument&
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview,
                      [document](QPrinter* target) { PaintDocument(*target, document); });
 
-    // The preview's own print and page-setup buttons are replaced: pages are
-    // laid out for US Letter once, and printing must say when no printer exists.
+    // The preview's own print, page-setup and orientation buttons go: pages
+    // are laid out once for their paper and orientation, and printing must say
+    // when no printer exists.
     QToolBar* bar = preview->findChild<QToolBar*>();
     for (QAction* action : preview->findChildren<QAction*>()) {
         const QString text = action->text().remove(QLatin1Char('&'));
-        if (text == QLatin1String("Print") || text == QLatin1String("Page setup"))
+        if (text == QLatin1String("Print") || text == QLatin1String("Page setup") ||
+            text == QLatin1String("Portrait") || text == QLatin1String("Landscape"))
             action->setVisible(false);
     }
     if (bar) {
@@ -81,6 +84,11 @@ QPrintPreviewDialog* CreateReportPreview(QWidget* parent, const TReportDocument&
                                   }});
         for (TPreviewSave& save : saves)
             AddSaveAction(preview, bar, std::move(save));
+        // Wide enough for the whole tool bar: printing and saving must never
+        // hide behind its overflow button.
+        const QSize wanted(std::max(bar->sizeHint().width() + 40, 800), 700);
+        const QScreen* screen = preview->screen();
+        preview->resize(screen ? wanted.boundedTo(screen->availableGeometry().size()) : wanted);
     }
     return preview;
 }

@@ -8,6 +8,7 @@
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 #include "PdfReader.h"
@@ -65,6 +66,11 @@ TEST(PreviewTest, ShowsTheReportsPagesAndSavesThemAsPdfAndCsv) {
 
     QAction* savePdf = ActionNamed(preview.get(), "Save as PDF…");
     ASSERT_NE(savePdf, nullptr);
+    auto* bar = preview->findChild<QToolBar*>();
+    for (QAction* own :
+         {ActionNamed(preview.get(), "Print…"), savePdf, ActionNamed(preview.get(), "Save as CSV…")})
+        EXPECT_TRUE(bar->widgetForAction(own)->isVisible())
+            << own->text().toStdString() << " is hidden behind the tool bar's overflow button";
     AnswerNextFileDialog(dir.filePath("log"));
     savePdf->trigger();
     EXPECT_EQ(PdfPageCount(dir.filePath("log.pdf")), int(document.Pages.size()));
