@@ -231,6 +231,7 @@ void TTestScreen::Leave() {
     f.Testing->OnTestQuestion = nullptr;
     f.QvTesting1->OnCorrect = m_otherCorrect;
     f.QvTesting1->OnIncorrect = m_otherIncorrect;
+    f.QvTesting1->SetInstructionsShown(true); // the challenges coach
     f.QvTesting1->setGeometry(HiddenControl);
     f.QvTesting1->hide();
     for (QWidget* shared : {static_cast<QWidget*>(f.TestScrollBox), static_cast<QWidget*>(f.lblQuestionNum),
@@ -287,6 +288,7 @@ void TTestScreen::DrawQuestion(int, int id, int type, const QString& title, cons
         Fit(f.Title, title, 8);
         Fit(f.Question, question, f.Title->y() + f.Title->height() - 1);
         Content()->resize(Content()->width(), f.Question->geometry().bottom() + RowGap);
+        f.QvTesting1->SetInstructionsShown(!Run.ClosedBook); // the steps are the answer
         f.QvTesting1->SetFileName(path);
         f.QvTesting1->SetQuestionType(TQvTesting::kSimulationQuestion);
         f.QvTesting1->setGeometry(SimulationControl);

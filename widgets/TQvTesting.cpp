@@ -184,6 +184,13 @@ bool TQvTesting::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+void TQvTesting::SetInstructionsShown(bool shown) {
+    if (instructionsShown_ == shown)
+        return;
+    instructionsShown_ = shown;
+    update();
+}
+
 void TQvTesting::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (state_ == TState::Refused) {
@@ -197,6 +204,7 @@ void TQvTesting::paintEvent(QPaintEvent*) {
     TSimulationViewState view;
     view.Step = step_;
     view.ShowInstruction = state_ == TState::Playing;
+    view.InstructionText = instructionsShown_;
     view.Typed = typed_;
     view.WrongClick = wrongClick_;
     PaintSimulationStep(painter, size(), simulation_, view);

@@ -31,6 +31,10 @@ public:
     void SetQuestionType(int type);
     // Starts the loaded file again from its first step (a second attempt).
     void Restart();
+    // Whether the note over each step says what to do (the default) or only which
+    // step it is, so that a closed-book test does not give its answer away.
+    bool InstructionsShown() const { return instructionsShown_; }
+    void SetInstructionsShown(bool shown);
 
     enum class TState {
         Idle,     // no simulation question
@@ -77,6 +81,7 @@ private:
     QString fileName_;
     int questionType_ = 0;
     bool loadPending_ = false;
+    bool instructionsShown_ = true;
     unsigned generation_ = 0; // counts loads, so a handler that reloads is noticed
     TState state_ = TState::Idle;
     TSimulation simulation_;

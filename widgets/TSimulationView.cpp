@@ -16,11 +16,9 @@ QFont NoteFont() {
     return font;
 }
 
-QString NoteText(const TSimulation& simulation, int step) {
-    return QStringLiteral("Step %1 of %2: %3")
-        .arg(step + 1)
-        .arg(simulation.Steps.size())
-        .arg(simulation.Steps[step].Instruction);
+QString NoteText(const TSimulation& simulation, int step, bool instructionText) {
+    const QString which = QStringLiteral("Step %1 of %2").arg(step + 1).arg(simulation.Steps.size());
+    return instructionText ? which + QStringLiteral(": ") + simulation.Steps[step].Instruction : which;
 }
 
 bool TypesIntoNote(const TSimulationStep& step) {
@@ -34,12 +32,12 @@ QPoint SimulationPictureOrigin(QSize area, QSize picture) {
                   qMax(0, (area.height() - picture.height()) / 2));
 }
 
-QRect SimulationInstructionRect(QSize area, const TSimulation& simulation, int step) {
+QRect SimulationInstructionRect(QSize area, const TSimulation& simulation, int step, bool instructionText) {
     const TSimulationStep& s = simulation.Steps[step];
     const QFontMetrics metrics(NoteFont());
     const int width = qMax(1, area.width() - 2 * kMargin);
     const QRect bounds = metrics.boundingRect(QRect(0, 0, width - 2 * kPadding, 10000), Qt::TextWordWrap,
-                                              NoteText(simulation, step));
+                                              NoteText(simulation, step, instructionText));
     int lines = qBound(1, (bounds.height() + metrics.lineSpacing() - 1) / metrics.lineSpacing(), kMaxLines);
     if (TypesIntoNote(s))
         ++lines;
@@ -69,7 +67,7 @@ void PaintSimulationStep(QPainter& painter, QSize area, const TSimulation& simul
                          metrics.elidedText(state.Typed + QLatin1Char('|'), Qt::ElideLeft, box.width() - 4));
     }
     if (state.ShowInstruction) {
-        const QRect note = SimulationInstructionRect(area, simulation, state.Step);
+        const QRect note = SimulationInstructionRect(area, simulation, state.Step, state.InstructionText);
         painter.setPen(kNoteBorder);
         painter.setBrush(kNoteFill);
         painter.drawRect(note.adjusted(0, 0, -1, -1));
@@ -85,7 +83,7 @@ void PaintSimulationStep(QPainter& painter, QSize area, const TSimulation& simul
         }
         painter.setClipRect(text);
         painter.drawText(text, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop,
-                         NoteText(simulation, state.Step));
+                         NoteText(simulation, state.Step, state.InstructionText));
         painter.setClipping(false);
     }
     if (state.WrongClick) {

@@ -16,6 +16,8 @@
 struct TSimulationViewState {
     int Step = 0;
     bool ShowInstruction = true;
+    // False in a closed-book test: the note says which step it is, never what to do.
+    bool InstructionText = true;
     QString Typed;                    // typing steps: the text so far
     std::optional<QPoint> WrongClick; // picture pixels
 };
@@ -25,7 +27,8 @@ struct TSimulationViewState {
 QPoint SimulationPictureOrigin(QSize area, QSize picture);
 // The instruction note of `step`, in area coordinates: along the bottom edge, or along
 // the top when the step's target lies under the bottom place.
-QRect SimulationInstructionRect(QSize area, const TSimulation& simulation, int step);
+QRect SimulationInstructionRect(QSize area, const TSimulation& simulation, int step,
+                                bool instructionText = true);
 void PaintSimulationStep(QPainter& painter, QSize area, const TSimulation& simulation,
                          const TSimulationViewState& state);
 // A plain page with a message in its middle, for a file that cannot be played.

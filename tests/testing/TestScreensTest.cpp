@@ -406,9 +406,10 @@ TEST_F(TestScreens, ClosedBookPassWritesPostScoresAndOffersTheCertificate) {
                 Click(Row(0).Check);
                 Click(Row(good ? 2 : 1).Check);
             }
-            if (q == 3)
+            if (q == 3) {
+                EXPECT_FALSE(f.QvTesting1->InstructionsShown()) << "the simulation's steps are the answer";
                 good ? f.QvTesting1->OnCorrect(f.QvTesting1) : f.QvTesting1->OnIncorrect(f.QvTesting1, 2);
-            else
+            } else
                 Click(f.btnRight);
             EXPECT_FALSE(f.InfoForm->isVisible()) << "no feedback in closed book";
         }
@@ -419,6 +420,7 @@ TEST_F(TestScreens, ClosedBookPassWritesPostScoresAndOffersTheCertificate) {
         EXPECT_FALSE(test->Countdown.isActive());
         EXPECT_EQ(analysis->Grade->text(), a.grade);
         EXPECT_EQ(analysis->btnPrintCertificate->isVisible(), a.certificate);
+        EXPECT_TRUE(f.QvTesting1->InstructionsShown()) << "the challenges coach again";
         ASSERT_TRUE(f.Assignment->GoToAssignment(1, "SS101T"));
         EXPECT_EQ(f.Assignment->GetLastPost(), a.lastPost);
         EXPECT_EQ(f.Assignment->GetBestPost(), a.bestPost) << "a lower later score keeps the best";

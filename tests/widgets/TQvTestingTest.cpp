@@ -3,6 +3,7 @@
 #include "SimulationFixture.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -102,6 +103,28 @@ TEST_F(QvTestingTest, RightAnswersRaiseOnCorrectOnceAndNothingElse) {
     CarryOnRegardless();
     EXPECT_EQ(events, QStringList{"correct"});
     EXPECT_EQ(control->State(), TQvTesting::TState::Finished);
+}
+
+// A closed-book test hides what each step asks for: two files that differ only
+// in an instruction then look the same, and the simulation is still worked.
+TEST_F(QvTestingTest, WithoutInstructionsTheNoteSaysOnlyWhichStep) {
+    QJsonObject other = ThreeStepSimulation();
+    QJsonArray steps = other["steps"].toArray();
+    QJsonObject first = steps[0].toObject();
+    first["instruction"] = "Open the File menu, then choose Save";
+    steps[0] = first;
+    other["steps"] = steps;
+
+    control->SetInstructionsShown(false);
+    Ask(Write(Bytes(ThreeStepSimulation()), "a.sim"));
+    const QImage plain = control->grab().toImage();
+    Ask(Write(Bytes(other), "b.sim"));
+    EXPECT_EQ(control->grab().toImage(), plain) << "an instruction shows";
+    control->SetInstructionsShown(true);
+    EXPECT_NE(control->grab().toImage(), plain) << "the instruction is not shown again";
+    control->SetInstructionsShown(false);
+    AnswerAllRight();
+    EXPECT_EQ(events, QStringList{"correct"});
 }
 
 TEST_F(QvTestingTest, WrongClickRaisesOnIncorrectOnceAndShowsWhereForAMoment) {
