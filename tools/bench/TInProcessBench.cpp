@@ -14,9 +14,12 @@
 #include "data/TGlossary.h"
 #include "data/TIndex.h"
 #include "data/TTesting.h"
+#include "lesson/TMoviePageScreen.h"
 #include "platform/TDynamicLibrary.h"
+#include "platform/TMediaPlayer.h"
 #include "platform/TMessages.h"
 #include "platform/gui/TDisplay.h"
+#include "platform/media/TQtMediaPlayer.h"
 #include "program/TProgram.h"
 #include "shell/TForm1.h"
 #include "widgets/TSkinButton.h"
@@ -36,9 +39,18 @@ double TimedPaint(TForm1& f, const std::function<void()>& action) {
 }
 
 // Lets timers and the clip player of the screen just entered do their work,
-// as they would while the learner looks at it.
-void Settle() {
+// as they would while the learner looks at it: on the screens that play a
+// clip, until the clip shows its frames, so that leaving the screen stops a
+// playing clip as it does for a learner.
+void Settle(int screen, const TMediaPlayer& player, const int& frames, bool clipsPlay) {
     QTest::qWait(120);
+    if (!clipsPlay || (screen != ScreenGenesis && screen != ScreenMoviePage))
+        return;
+    // Frames of the clip played before may still be queued: count from the
+    // moment this screen's clip plays, and wait for a few.
+    (void)QTest::qWaitFor([&] { return player.Mode() == TMediaMode::Playing; }, 5000);
+    const int before = frames;
+    (void)QTest::qWaitFor([&] { return frames >= before + 3; }, 5000);
 }
 
 } // namespace
@@ -85,8 +97,9 @@ QString ScreenName(int screen) {
     }
 }
 
-TInProcessResults RunInProcess(int runs, const QString& courseDir) {
+TInProcessResults RunInProcess(int runs, const QString& courseDir, bool clipsPlay) {
     TInProcessResults r;
+    int frames = 0; // painted by the clip player; outlives the main window
     TScriptedMessages messages;
     TLinuxDisplay display;
     // The player's start-up in this process, already warm after the first:
@@ -117,6 +130,14 @@ TInProcessResults RunInProcess(int runs, const QString& courseDir) {
         return r;
     }
     (void)QTest::qWaitForWindowExposed(&f, 2000);
+    auto* page = f.Module<TMoviePageScreen>();
+    if (!page) {
+        r.Error = "the player has no movie page";
+        return r;
+    }
+    TMediaPlayer& player = page->MediaPlayer1();
+    if (auto* clipPlayer = dynamic_cast<TQtMediaPlayer*>(&player))
+        QObject::connect(clipPlayer, &TQtMediaPlayer::FrameShown, [&frames] { ++frames; });
     auto* signIn = f.Module<TSignInScreen>();
     auto* catalogue = f.Module<TCatalogueScreen>();
     if (!signIn || !catalogue || f.CurrentScreen != ScreenSignIn) {
@@ -139,7 +160,7 @@ TInProcessResults RunInProcess(int runs, const QString& courseDir) {
             r.Error = "the course did not start: " + messages.Shown.join("; ");
             return r;
         }
-        Settle();
+        Settle(ScreenGenesis, player, frames, clipsPlay);
         f.ShowScreen(ScreenCourseSelection);
     }
     // The same three tables opened by the table objects alone, on an engine
@@ -175,7 +196,7 @@ TInProcessResults RunInProcess(int runs, const QString& courseDir) {
                               .arg((messages.Shown + messages.Asked).join("; "));
                 return r;
             }
-            Settle();
+            Settle(screen, player, frames, clipsPlay);
             // The administrator's list reads each learner's test through the
             // main window's tests store and leaves it closed; the player only
             // reaches that screen before a course starts, which opens the
@@ -183,6 +204,21 @@ TInProcessResults RunInProcess(int runs, const QString& courseDir) {
             if (screen == ScreenAdmin && !f.Testing->IsTestOpen())
                 f.Testing->OpenTest(f.CourseTestId);
         }
+    }
+    // What leaving a screen with a playing clip costs: the clip player's
+    // Stop on the introduction clip, playing on the genesis screen.
+    for (int i = 0; clipsPlay && i < runs; ++i) {
+        f.ShowScreen(ScreenGenesis);
+        Settle(ScreenGenesis, player, frames, clipsPlay);
+        if (player.Mode() != TMediaMode::Playing) {
+            r.Error = "the introduction clip did not play";
+            return r;
+        }
+        QElapsedTimer clock;
+        clock.start();
+        player.Stop();
+        r.ClipStopMs.push_back(clock.nsecsElapsed() / 1e6);
+        f.ShowScreen(ScreenCourseSelection);
     }
     r.Messages = messages.Shown + messages.Asked;
     f.hide();

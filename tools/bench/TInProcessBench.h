@@ -19,11 +19,14 @@ struct TInProcessResults {
     std::vector<double> CourseTablesMs; // index, glossary and test opened by the table objects alone
     // Per screen number: ShowScreen until the screen is painted.
     std::map<int, std::vector<double>> SwitchMs;
-    QStringList Messages; // what the player said on the way (none expected)
+    std::vector<double> ClipStopMs; // the clip player's Stop while a clip plays
+    QStringList Messages;           // what the player said on the way (none expected)
 };
 
 // The screens a round visits, in the order a learner meets them.
 const std::vector<int>& SwitchOrder();
 QString ScreenName(int screen);
 
-TInProcessResults RunInProcess(int runs, const QString& courseDir);
+// `clipsPlay`: the installation has its clips, so the screens that play one
+// are left with a clip playing.
+TInProcessResults RunInProcess(int runs, const QString& courseDir, bool clipsPlay);

@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
     if (install.HasClips())
         for (int i = 0; i < options.Runs; ++i)
             clip.push_back(RunChild(app.applicationFilePath(), {"--child", "clip"}, env, "playing", 90000));
-    const TInProcessResults inside = RunInProcess(options.Runs, install.CourseDir());
+    const TInProcessResults inside = RunInProcess(options.Runs, install.CourseDir(), install.HasClips());
 
     TFigureTable table;
     const auto notMeasured = [](const QString& why) { return why.isEmpty() ? QString() : "(" + why + ")"; };
@@ -203,6 +203,12 @@ int main(int argc, char** argv) {
                moviePage == inside.SwitchMs.end() ? std::vector<double>{}
                                                   : std::vector<double>{moviePage->second.front()},
                [](double m) { return m < 16; }, notMeasured(inside.Error)});
+    table.Add({"  clip player's Stop while a clip plays",
+               "",
+               "ms",
+               inside.ClipStopMs,
+               {},
+               notMeasured(inside.Error)});
     table.Add({"course start (50 pages x 20 buttons)", "< 50 ms", "ms", inside.CourseStartMs,
                [](double m) { return m < 50; }, notMeasured(inside.Error)});
     table.Add({"  of which: index, glossary, test opened",
