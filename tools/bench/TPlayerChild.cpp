@@ -42,8 +42,9 @@ void PlayIntroduction(TForm1& f, const TScriptedMessages& messages) {
         return Failed("the learner did not reach a course list");
     catalogue->CourseListbox->setCurrentRow(0);
     int frames = 0;
+    QObject counting; // ends the count with this function; the clip plays on
     if (auto* player = dynamic_cast<TQtMediaPlayer*>(&page->MediaPlayer1()))
-        QObject::connect(player, &TQtMediaPlayer::FrameShown, [&frames] { ++frames; });
+        QObject::connect(player, &TQtMediaPlayer::FrameShown, &counting, [&frames] { ++frames; });
     catalogue->btnSelectCourse->click();
     if (f.CurrentScreen != ScreenGenesis)
         return Failed("the course did not start: " + messages.Shown.join("; "));
