@@ -377,14 +377,17 @@ void TTestScreen::ShowExhibit(const QString&) {
     f.btnLeft->blockSignals(blocked);
 }
 
-void TTestScreen::Record() {
-    const QuestionAnswer* entry = Run.Current();
-    if (!entry)
-        return;
+TRecordResult TTestScreen::RecordTicks() {
+    if (!Run.Current())
+        return {};
     std::vector<bool> ticked;
     for (int row = 0; row < RowsInUse; ++row)
         ticked.push_back(AnswerRows[size_t(row)]->IsTicked());
-    TRecordResult recorded = Run.RecordAnswer(ticked);
+    return Run.RecordAnswer(ticked);
+}
+
+void TTestScreen::Record() {
+    const TRecordResult recorded = RecordTicks();
     if (!Run.ClosedBook && recorded.Answered) {
         const std::unique_ptr<QByteArray>& picture = recorded.Correct ? f.CorrectImage : f.IncorrectImage;
         if (picture && !picture->isEmpty() && f.InfoForm)
@@ -456,6 +459,7 @@ void TTestScreen::PlaceReportPopup() {
 // an attempt kept for later survives the player ending without its shutdown.
 void TTestScreen::btnMainClick() {
     Countdown.stop();
+    RecordTicks(); // the answer on show counts, whether the attempt ends or waits
     bool later = false;
     if (f.BookmarkTest) {
         f.BookmarkTest->Result = false;
@@ -491,6 +495,8 @@ bool TTestScreen::SaveAttempt(bool finished) {
 
 void TTestScreen::SaveAtShutdown() {
     Countdown.stop();
+    if (f.CurrentScreen == ScreenTest)
+        RecordTicks(); // the answer on show when the player was closed
     if (std::optional<bool> finished = Run.FinishedFlagAtShutdown())
         SaveAttempt(*finished);
 }

@@ -95,6 +95,9 @@ public:
 private:
     bool FindAssignment();
     void PrepareAttempt();
+    // The ticks on show into the current entry; Record also shows the open
+    // book's feedback picture.
+    TRecordResult RecordTicks();
     void Record();
     void ShowCurrent();
     void DrawQuestion(int num, int id, int type, const QString& title, const QString& question, int numAnswer,

@@ -496,6 +496,7 @@ TEST_F(TestScreens, ContinueLaterSurvivesShutdown) {
         Click(Row(0).Radio); // True: wrong
         Click(f.btnRight);
         Click(test->btnMark);
+        Click(Row(2).Radio); // C: right, on show when the learner leaves
         AnswerBookmark(true);
         Click(f.btnMain);
         EXPECT_EQ(f.CurrentScreen, ScreenMoviePage);
@@ -516,10 +517,10 @@ TEST_F(TestScreens, ContinueLaterSurvivesShutdown) {
     }
     const QStringList rows = SessionsByDbfread(install.Path("db"));
     ASSERT_EQ(rows.size(), 1);
-    EXPECT_EQ(rows[0], SessionLine(1, 2, 4, 0,
+    EXPECT_EQ(rows[0], SessionLine(1, 2, 4, 1,
                                    ExpectedBlock(Ids, false, 1,
                                                  {{0, false, true, true, false, 0},
-                                                  {1, false, false, false, true, 0},
+                                                  {1, true, true, true, true, 3},
                                                   {2, false, false, false, false, 0},
                                                   {3, false, false, false, false, 0}})));
     {
@@ -529,6 +530,7 @@ TEST_F(TestScreens, ContinueLaterSurvivesShutdown) {
         EXPECT_TRUE(test->Run.ClosedBook);
         EXPECT_EQ(f.lblQuestionNum->text(), "Question 2 of 4");
         EXPECT_EQ(test->btnMark->Tag, 0) << "still marked";
+        EXPECT_TRUE(Row(2).IsTicked()) << "the answer on show when the learner left is back";
         Click(f.btnLeft);
         EXPECT_TRUE(Row(0).IsTicked()) << "the answer of question 1 is back";
         EXPECT_TRUE(test->Countdown.isActive());
@@ -558,13 +560,14 @@ TEST_F(TestScreens, ShutdownSavesTheRunningAttemptAsEnded) {
         Click(type->btnOpenbook);
         Click(Row(1).Radio); // False: right
         Click(f.btnRight);
+        Click(Row(2).Radio); // C: right, on show when the player closes
         install.Stop();
     }
     EXPECT_EQ(SessionsByDbfread(install.Path("db")),
-              QStringList({SessionLine(1, 1, 4, 1,
+              QStringList({SessionLine(1, 1, 4, 2,
                                        ExpectedBlock(Ids, true, -1,
                                                      {{0, true, true, true, false, 1},
-                                                      {1, false, false, false, false, 0},
+                                                      {1, true, true, true, false, 3},
                                                       {2, false, false, false, false, 0},
                                                       {3, false, false, false, false, 0}}))}));
     TForm1& f = Start();
@@ -614,7 +617,7 @@ TEST_F(TestScreens, KilledPlayerLosesNothingSaved) {
 
     const QByteArray saved = ExpectedBlock(Ids, false, 1,
                                            {{0, true, true, true, false, 1},
-                                            {1, false, false, false, true, 0},
+                                            {1, false, true, false, true, 0}, // seen, not answered
                                             {2, false, false, false, false, 0},
                                             {3, false, false, false, false, 0}});
     EXPECT_EQ(SessionsByDbfread(install.Path("db")), QStringList({SessionLine(1, 1, 4, 1, saved)}));
