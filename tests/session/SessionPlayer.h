@@ -62,8 +62,3 @@ private:
 // Saves the report of a preview window as a PDF through its own "Save as
 // PDF…" button and the program's file window (answered with `pdf`).
 void SaveShownReport(QWidget* preview, const QString& pdf);
-
-// Every step of the simulation on show, as the learner does it.
-void WorkRight(TQvTesting* control);
-// A point of the simulation's picture well away from its first step's target.
-QPoint WrongPoint(TQvTesting* control);

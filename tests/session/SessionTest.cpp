@@ -24,6 +24,7 @@
 #include "QtPrinters.h"
 #include "SessionPlayer.h"
 #include "StoredCheck.h"
+#include "TSimulationHands.h"
 #include "app/TAdminScreen.h"
 #include "app/TCatalogueScreen.h"
 #include "app/TRegistrationScreen.h"
@@ -249,7 +250,7 @@ protected:
         EXPECT_EQ(f().Challenges->State(0), 0);
 
         bool praised = false;
-        p.Modals.Act([&] { WorkRight(control); }, "TInfoForm", [&](QWidget*) { praised = true; });
+        p.Modals.Act([&] { WorkSimulationRight(control); }, "TInfoForm", [&](QWidget*) { praised = true; });
         EXPECT_TRUE(praised) << "no correct picture after the right steps";
         EXPECT_EQ(f().Challenges->State(0), 1) << "the challenge is marked done";
         EXPECT_EQ(f().Marks[DirectoryRows], 1);
@@ -295,7 +296,7 @@ protected:
                 QTest::qWaitFor([&] { return control->State() == TQvTesting::TState::Playing; }, 20000))
                 << control->Message().toStdString();
             if (given == 0) {
-                p.Act([&] { WorkRight(control); });
+                p.Act([&] { WorkSimulationRight(control); });
             } else {
                 p.Act([&] { QTest::mouseClick(control, Qt::LeftButton, {}, WrongPoint(control)); });
             }

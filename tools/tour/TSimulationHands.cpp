@@ -26,3 +26,11 @@ void WorkSimulationRight(TQvTesting* control) {
         }
     }
 }
+
+QPoint WrongPoint(TQvTesting* control) {
+    const QRect target = control->Simulation().Steps.value(0).Target;
+    const QSize size = control->Simulation().Size;
+    const QPoint corner = target.center().x() < size.width() / 2 ? QPoint(size.width() - 5, size.height() - 5)
+                                                                 : QPoint(5, size.height() - 5);
+    return control->PictureOrigin() + corner;
+}

@@ -17,18 +17,6 @@
 #include "widgets/TSkinButton.h"
 #include "widgets/TSpecialListBox.h"
 
-namespace {
-// A point of the picture outside the first step's target.
-QPoint WrongPoint(TQvTesting* control) {
-    const QRect target = control->Simulation().Steps.value(0).Target;
-    const QSize size = control->Simulation().Size;
-    const QPoint corner = target.center().x() < size.width() / 2 ? QPoint(size.width() - 5, size.height() - 5)
-                                                                 : QPoint(5, size.height() - 5);
-    return control->PictureOrigin() + corner;
-}
-
-} // namespace
-
 bool TTour::ChallengeScreens() {
     TForm1& f = *m_form;
     TMoviePageScreen* page = f.Module<TMoviePageScreen>();
