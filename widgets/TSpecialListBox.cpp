@@ -31,14 +31,18 @@ TSpecialListBox::TSpecialListBox(QWidget* parent) : QAbstractScrollArea(parent),
 
 int TSpecialListBox::AddItem(const QString& text, qint64 object, int state) {
     rows_.append({text, object, {}, 0, state});
-    RowsChanged();
+    heights_.append(0);
+    Remeasure(int(rows_.size()) - 1);
+    UpdateScrollRange();
     return int(rows_.size()) - 1;
 }
 
 void TSpecialListBox::Clear() {
     rows_.clear();
+    heights_.clear();
+    totalHeight_ = 0;
     itemIndex_ = -1;
-    RowsChanged();
+    UpdateScrollRange();
 }
 
 QString TSpecialListBox::Item(int row) const {
@@ -48,7 +52,8 @@ QString TSpecialListBox::Item(int row) const {
 void TSpecialListBox::SetItem(int row, const QString& text) {
     if (Valid(row)) {
         rows_[row].text = text;
-        RowsChanged();
+        Remeasure(row);
+        UpdateScrollRange();
     }
 }
 
@@ -73,7 +78,8 @@ void TSpecialListBox::SetNewItem(int row, const QString& label, qint64 object) {
     if (Valid(row)) {
         rows_[row].label = label;
         rows_[row].labelObject = object;
-        RowsChanged();
+        Remeasure(row);
+        UpdateScrollRange();
     }
 }
 
@@ -84,7 +90,8 @@ int TSpecialListBox::State(int row) const {
 void TSpecialListBox::SetState(int row, int state) {
     if (Valid(row)) {
         rows_[row].state = state;
-        RowsChanged();
+        Remeasure(row);
+        UpdateScrollRange();
     }
 }
 
@@ -104,17 +111,17 @@ void TSpecialListBox::SetItemIndex(int row) {
 
 void TSpecialListBox::SetImageList(const QList<QPixmap>& images) {
     imageList_ = images;
-    RowsChanged();
+    RemeasureAll();
 }
 
 void TSpecialListBox::SetSectionFont(const QFont& font) {
     sectionFont_ = font;
-    RowsChanged();
+    RemeasureAll();
 }
 
 void TSpecialListBox::SetSpacing(int pixels) {
     spacing_ = pixels;
-    RowsChanged();
+    RemeasureAll();
 }
 
 void TSpecialListBox::SetColor(const QColor& colour) {
@@ -178,8 +185,8 @@ QRect TSpecialListBox::ItemRect(int index) const {
         return {};
     int top = -verticalScrollBar()->value();
     for (int i = 0; i < index; ++i)
-        top += MeasureItem(i);
-    return QRect(0, top, viewport()->width(), MeasureItem(index));
+        top += heights_[i];
+    return QRect(0, top, viewport()->width(), heights_[index]);
 }
 
 int TSpecialListBox::ItemAtPos(const QPoint& point) const {
@@ -187,7 +194,7 @@ int TSpecialListBox::ItemAtPos(const QPoint& point) const {
         return -1;
     int top = -verticalScrollBar()->value();
     for (int i = 0; i < rows_.size(); ++i) {
-        const int height = MeasureItem(i);
+        const int height = heights_[i];
         if (point.y() >= top && point.y() < top + height)
             return i;
         top += height;
@@ -195,11 +202,23 @@ int TSpecialListBox::ItemAtPos(const QPoint& point) const {
     return -1;
 }
 
-void TSpecialListBox::RowsChanged() {
-    int total = 0;
-    for (int i = 0; i < rows_.size(); ++i)
-        total += MeasureItem(i);
-    verticalScrollBar()->setRange(0, std::max(total - viewport()->height(), 0));
+void TSpecialListBox::Remeasure(int row) {
+    totalHeight_ -= heights_[row];
+    heights_[row] = MeasureItem(row);
+    totalHeight_ += heights_[row];
+}
+
+void TSpecialListBox::RemeasureAll() {
+    totalHeight_ = 0;
+    for (int i = 0; i < rows_.size(); ++i) {
+        heights_[i] = MeasureItem(i);
+        totalHeight_ += heights_[i];
+    }
+    UpdateScrollRange();
+}
+
+void TSpecialListBox::UpdateScrollRange() {
+    verticalScrollBar()->setRange(0, std::max(totalHeight_ - viewport()->height(), 0));
     verticalScrollBar()->setPageStep(viewport()->height());
     if (!Valid(itemIndex_))
         itemIndex_ = -1;
@@ -235,7 +254,7 @@ void TSpecialListBox::paintEvent(QPaintEvent*) {
     painter.fillRect(viewport()->rect(), color_);
     int top = -verticalScrollBar()->value();
     for (int i = 0; i < rows_.size() && top < viewport()->height(); ++i) {
-        const int height = MeasureItem(i);
+        const int height = heights_[i];
         if (top + height > 0)
             DrawRow(painter, i, QRect(0, top, viewport()->width(), height));
         top += height;
@@ -244,7 +263,13 @@ void TSpecialListBox::paintEvent(QPaintEvent*) {
 
 void TSpecialListBox::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
-    RowsChanged();
+    RemeasureAll();
+}
+
+void TSpecialListBox::changeEvent(QEvent* event) {
+    QAbstractScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        RemeasureAll();
 }
 
 void TSpecialListBox::mousePressEvent(QMouseEvent* event) {

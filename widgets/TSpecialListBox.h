@@ -69,6 +69,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct Row {
@@ -87,10 +88,16 @@ private:
     int ImageWidth() const;
     int ImageHeight() const;
     void DrawRow(QPainter& painter, int index, const QRect& rect) const;
-    void RowsChanged();
+    // Row heights are kept measured, so that adding a row to a long list
+    // measures that row alone: a course's directory holds a thousand rows.
+    void Remeasure(int row);
+    void RemeasureAll();
+    void UpdateScrollRange();
     bool Valid(int row) const { return row >= 0 && row < rows_.size(); }
 
     QList<Row> rows_;
+    QList<int> heights_; // each row's height at the current width and fonts
+    int totalHeight_ = 0;
     QList<QPixmap> imageList_;
     QFont sectionFont_;
     int spacing_ = 4;

@@ -1,6 +1,7 @@
 #include "widgets/TSpecialListBox.h"
 
 #include <QFontMetrics>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -57,6 +58,42 @@ TEST_F(ListFixture, RowHeightsFollowTheStateWithoutImages) {
     EXPECT_EQ(list.MeasureItem(empty), Line()) << "an empty row can still be clicked";
     EXPECT_EQ(list.ItemRect(indented).top(), 4 * Line() + 2 * SectionLine());
     EXPECT_EQ(list.ItemAtPos({10, list.ItemRect(heading).top() + 1}), heading);
+}
+
+// The list keeps its rows measured; every change that moves a row's height
+// must leave the rows where a fresh measurement puts them.
+TEST_F(ListFixture, KeptHeightsFollowEveryChange) {
+    const QString longText = "A long text that wraps over several lines in a narrow list of rows";
+    for (int i = 0; i < 6; ++i)
+        list.AddItem(QString("Row %1").arg(i), 0, i % 2 ? 0 : 22);
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"text", [&] { list.SetItem(1, longText); }},
+        {"label", [&] { list.SetNewItem(2, "Step 1:"); }},
+        {"state", [&] { list.SetState(2, 2); }},
+        {"section font", [&] { list.SetSectionFont(QFont("DejaVu Sans", 30)); }},
+        {"heading", [&] { list.SetState(3, 20); }},
+        {"font", [&] { list.setFont(QFont("DejaVu Sans", 18)); }},
+        {"spacing", [&] { list.SetSpacing(40); }},
+        {"images",
+         [&] {
+             list.SetImageList(Images({40, 40}, {Qt::red}));
+         }},
+        {"width", [&] { list.resize(120, 300); }},
+        {"clear and add",
+         [&] {
+             list.Clear();
+             list.AddItem(longText);
+         }},
+    };
+    for (const auto& [name, change] : changes) {
+        change();
+        int top = 0;
+        for (int i = 0; i < list.Count(); ++i) {
+            EXPECT_EQ(list.ItemRect(i), QRect(0, top, list.viewport()->width(), list.MeasureItem(i)))
+                << "row " << i << " after a change of " << name;
+            top += list.MeasureItem(i);
+        }
+    }
 }
 
 TEST_F(ListFixture, RowHeightsWithAnImageList) {
