@@ -28,6 +28,7 @@
 #include "platform/TMessages.h"
 #include "platform/TPaths.h"
 #include "platform/gui/TDisplay.h"
+#include "platform/media/TQtMediaPlayer.h"
 #include "program/TWindowSkins.h"
 #include "shell/TExitForm.h"
 #include "shell/TForm1.h"
@@ -38,10 +39,10 @@
 #include "skin/TPleaseWait.h"
 #include "skin/TSelectSkin.h"
 #include "skin/TWindowPlacement.h"
-#include "testing/TReportPopup.h"
 #include "testing/TBookmarkScreen.h"
 #include "testing/TExamAnalysisScreen.h"
 #include "testing/TItemReviewScreen.h"
+#include "testing/TReportPopup.h"
 #include "testing/TTestScreen.h"
 #include "testing/TTestTypeScreen.h"
 #include "testing/TTestWindows.h"
@@ -52,6 +53,28 @@ template <typename T> T* Owned(TForm1& form, T* window) {
     form.OwnWindow(window);
     return window;
 }
+
+// Loads the clip backend once the first screen has been painted: the learner
+// sees the window sooner, and the first clip still opens at once.
+class TWarmUpAfterFirstPaint : public QObject {
+public:
+    explicit TWarmUpAfterFirstPaint(QWidget& window) : QObject(&window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    TQtMediaPlayer::WarmUp();
+                    deleteLater();
+                },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+};
 } // namespace
 
 void CreateScreenModules(TForm1& form) {
@@ -138,6 +161,7 @@ bool StartProgram(TForm1& form) {
     if (!ShowFirstScreen(form))
         return false; // a skin that cannot be loaded ends the program
     CentreOnScreen(&form);
+    new TWarmUpAfterFirstPaint(form);
     form.show();
     form.FormShow();
     return true;

@@ -14,8 +14,18 @@ void TQtMediaPlayer::UseGStreamer() {
     qputenv("QT_MEDIA_BACKEND", "gstreamer");
 }
 
+void TQtMediaPlayer::WarmUp() {
+    UseGStreamer();
+    QMediaPlayer player;
+}
+
 TQtMediaPlayer::TQtMediaPlayer(TMoviePanel* display, QObject* parent) : QObject(parent), m_display(display) {
     UseGStreamer();
+}
+
+QMediaPlayer& TQtMediaPlayer::Backend() {
+    if (m_player)
+        return *m_player;
     m_player = std::make_unique<QMediaPlayer>();
     m_sink = std::make_unique<QVideoSink>();
     m_player->setVideoSink(m_sink.get());
@@ -32,9 +42,12 @@ TQtMediaPlayer::TQtMediaPlayer(TMoviePanel* display, QObject* parent) : QObject(
     });
     connect(m_player.get(), &QMediaPlayer::errorOccurred, this,
             [this](QMediaPlayer::Error, const QString& text) { Failed(text); });
+    return *m_player;
 }
 
 TQtMediaPlayer::~TQtMediaPlayer() {
+    if (!m_player)
+        return;
     // The sink goes before the player lets go of it: detach it first.
     disconnect(m_sink.get(), nullptr, this, nullptr);
     m_player->setVideoSink(nullptr);
@@ -55,7 +68,7 @@ bool TQtMediaPlayer::Open() {
     m_playNotice = false;
     if (m_display)
         m_display->Clear();
-    m_player->setSource(QUrl::fromLocalFile(FileName()));
+    Backend().setSource(QUrl::fromLocalFile(FileName()));
     if (notice)
         QueueNotice();
     return true;
@@ -135,7 +148,8 @@ void TQtMediaPlayer::Unload() {
     m_open = false;
     m_state = TState::Stopped;
     m_playNotice = false;
-    m_player->setSource(QUrl());
+    if (m_player)
+        m_player->setSource(QUrl());
     if (m_display)
         m_display->Clear();
 }

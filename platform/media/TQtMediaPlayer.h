@@ -25,12 +25,18 @@ public:
     // FFmpeg backend shows the old codecs in wrong colours and crashes
     // without an audio device.
     static void UseGStreamer();
+    // Loads the media backend (GStreamer and its plug-in registry, some 25 ms
+    // the first time in a process), so that the first clip opens at once. The
+    // player calls it once its first screen is painted; a clip player makes
+    // its own Qt player only when it first opens a clip.
+    static void WarmUp();
 
     explicit TQtMediaPlayer(TMoviePanel* display = nullptr, QObject* parent = nullptr);
     ~TQtMediaPlayer() override;
 
     // The panel the clip is painted into (not owned; may be null).
     void SetDisplay(TMoviePanel* display);
+    // Whether sound goes to an audio output (known once a clip was opened).
     bool HasAudioOutput() const { return m_audio != nullptr; }
 
     bool Open() override;
@@ -52,6 +58,7 @@ private:
     void Failed(const QString& text);
     void FrameArrived(const QVideoFrame& frame);
     void Unload();
+    QMediaPlayer& Backend();
 
     std::unique_ptr<QMediaPlayer> m_player;
     std::unique_ptr<QVideoSink> m_sink;
