@@ -28,6 +28,8 @@
 #include "platform/TMessages.h"
 #include "platform/TPaths.h"
 #include "platform/gui/TDisplay.h"
+#include "platform/gui/TFonts.h"
+#include "platform/gui/TMessageBoxes.h"
 #include "platform/media/TQtMediaPlayer.h"
 #include "program/TWindowSkins.h"
 #include "shell/TExitForm.h"
@@ -165,6 +167,18 @@ bool StartProgram(TForm1& form) {
     form.show();
     form.FormShow();
     return true;
+}
+
+void PrepareProcess() {
+    if (qEnvironmentVariable("XDG_SESSION_TYPE") == "wayland" &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    TQtMediaPlayer::UseGStreamer();
+}
+
+void PrepareApplication() {
+    UseWindowsFonts();
+    UseMessageBoxes();
 }
 
 int RunAltavo(QApplication& app) {

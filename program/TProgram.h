@@ -2,6 +2,14 @@
 class QApplication;
 class TForm1;
 
+// What the entry does before the application object exists: the window
+// system (windows are placed at absolute positions, which Wayland does not
+// allow) and the clip backend, chosen before any multimedia object.
+void PrepareProcess();
+// What it does right after: the fonts the skins name and the player's
+// message boxes.
+void PrepareApplication();
+
 // The program entry after the application object exists: title, main window,
 // screen modules, secondary windows, skin, first screen, message loop. Returns
 // the exit code.

@@ -11,8 +11,6 @@
 #include "app/TSignInScreen.h"
 #include "lesson/TMoviePageScreen.h"
 #include "platform/TMessages.h"
-#include "platform/gui/TFonts.h"
-#include "platform/gui/TMessageBoxes.h"
 #include "platform/media/TQtMediaPlayer.h"
 #include "program/TProgram.h"
 #include "shell/TForm1.h"
@@ -61,13 +59,9 @@ void PlayIntroduction(TForm1& f, const TScriptedMessages& messages) {
 int RunPlayerChild(int argc, char** argv, TPlayerChildMode mode) {
     PrintStage("main");
     // The player's main(), step for step.
-    if (qEnvironmentVariable("XDG_SESSION_TYPE") == "wayland" &&
-        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
-    TQtMediaPlayer::UseGStreamer();
+    PrepareProcess();
     QApplication app(argc, argv);
-    UseWindowsFonts();
-    UseMessageBoxes();
+    PrepareApplication();
     PrintStage("app");
     // A clip run must not stop in a message box; the start run shows the
     // player's own, and a start that does not reach sign-in is timed out.

@@ -7,8 +7,7 @@
 #include <QTextStream>
 
 #include "TTour.h"
-#include "platform/gui/TFonts.h"
-#include "platform/gui/TMessageBoxes.h"
+#include "program/TProgram.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -30,9 +29,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    PrepareProcess(); // as the player's own entry: its messages are message boxes
     QApplication app(argc, argv);
-    UseWindowsFonts();
-    UseMessageBoxes(); // the player's messages as it shows them
+    PrepareApplication();
     app.setApplicationName(QStringLiteral("Altavo"));
     TTour tour(QString::fromLocal8Bit(argv[2]));
     const bool passed = tour.Run();
