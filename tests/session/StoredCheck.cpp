@@ -1,5 +1,6 @@
 #include "StoredCheck.h"
 
+#include "AnswersBlockBytes.h"
 #include "DemoInstallation.h"
 
 QStringList TableDump(const QString& reader, const QString& script, const QString& db) {
@@ -33,26 +34,8 @@ QString PdfText(const QString& pdf) {
 
 QByteArray AnswersBlock(const QMap<int, int>& idOfNum, const QString& testId, bool finished, int current,
                         const std::vector<TStoredAnswer>& records) {
-    QByteArray b;
-    auto put32 = [&b](qint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((quint32(v) >> (8 * i)) & 0xff));
-    };
-    put32(20);
-    put32(28);
-    put32(int(records.size()));
-    b.append(char(finished ? 255 : 0));
-    b.append(3, '\0');
-    put32(current);
-    for (const TStoredAnswer& r : records) {
-        put32(idOfNum.value(r.Num, -1));
-        b.append(char(testId.size()));
-        b.append(testId.toLatin1());
-        b.append(12 - int(testId.size()), '\0');
-        for (bool flag : {r.Correct, r.Seen, r.Answered, r.Marked})
-            b.append(char(flag ? 1 : 0));
-        b.append(3, '\0');
-        put32(r.Given);
-    }
-    return b;
+    std::vector<TBlockRecord> block;
+    for (const TStoredAnswer& r : records)
+        block.push_back({idOfNum.value(r.Num, -1), r.Correct, r.Seen, r.Answered, r.Marked, r.Given});
+    return AnswersBlockBytes(testId, finished, current, block);
 }

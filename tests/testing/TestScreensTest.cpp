@@ -15,6 +15,7 @@
 #include <QTest>
 #include <csignal>
 
+#include "AnswersBlockBytes.h"
 #include "app/TInstallation.h"
 #include "data/TAssignment.h"
 #include "data/TTestSession.h"
@@ -52,31 +53,13 @@ struct TRecord {
     int Given;
 };
 
-// The answers block as the sessions table must hold it, written out here by hand.
+// The answers block as the sessions table must hold it, written out by hand.
 QByteArray ExpectedBlock(const QList<int>& ids, bool finished, int current,
                          const std::vector<TRecord>& records) {
-    QByteArray b;
-    auto put32 = [&b](qint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((quint32(v) >> (8 * i)) & 0xff));
-    };
-    put32(20);
-    put32(28);
-    put32(int(records.size()));
-    b.append(char(finished ? 255 : 0));
-    b.append(3, '\0');
-    put32(current);
-    for (const TRecord& r : records) {
-        put32(ids[r.Question]);
-        b.append(char(10));
-        b.append("SS101T    ");
-        b.append(2, '\0');
-        for (bool flag : {r.Correct, r.Seen, r.Answered, r.Marked})
-            b.append(char(flag ? 1 : 0));
-        b.append(3, '\0');
-        put32(r.Given);
-    }
-    return b;
+    std::vector<TBlockRecord> block;
+    for (const TRecord& r : records)
+        block.push_back({ids[r.Question], r.Correct, r.Seen, r.Answered, r.Marked, r.Given});
+    return AnswersBlockBytes("SS101T    ", finished, current, block);
 }
 
 // "ID TYPEFLAG QTAKEN QRIGHT hex(ANSWERS)" of every test row (not the lesson
