@@ -25,6 +25,7 @@
 #include "lesson/TExibitForm.h"
 #include "lesson/TInfoForm.h"
 #include "lesson/TMoviePageScreen.h"
+#include "lesson/TSteps.h"
 #include "program/TProgram.h"
 #include "reports/TCertificate.h"
 #include "reports/TStudyMaterial.h"
@@ -284,6 +285,10 @@ TEST_F(TestScreens, WholeOpenBookAttemptIsSavedByteForByte) {
     EXPECT_TRUE(f.QvTesting1->isVisible());
     EXPECT_EQ(f.QvTesting1->FileName(), install.Path("db/SS101T/sim.txt"));
     EXPECT_TRUE(f.btnSteps->isVisible());
+    Click(f.btnSteps);
+    EXPECT_TRUE(f.Steps->isVisible()) << "the steps button opens the steps window";
+    Click(f.btnSteps);
+    EXPECT_FALSE(f.Steps->isVisible());
     EXPECT_EQ(test->RowsInUse, 0);
     f.QvTesting1->OnIncorrect(f.QvTesting1, 0);
     ASSERT_EQ(f.CurrentScreen, ScreenItemReview) << "after the last question";
