@@ -32,7 +32,10 @@ TSpecialListBox::TSpecialListBox(QWidget* parent) : QAbstractScrollArea(parent),
 int TSpecialListBox::AddItem(const QString& text, qint64 object, int state) {
     rows_.append({text, object, {}, 0, state});
     heights_.append(0);
-    Remeasure(int(rows_.size()) - 1);
+    if (isVisible())
+        Remeasure(int(rows_.size()) - 1);
+    else
+        stale_ = true; // a hidden list is filled first and measured when shown
     UpdateScrollRange();
     return int(rows_.size()) - 1;
 }
@@ -41,6 +44,7 @@ void TSpecialListBox::Clear() {
     rows_.clear();
     heights_.clear();
     totalHeight_ = 0;
+    stale_ = false;
     itemIndex_ = -1;
     UpdateScrollRange();
 }
@@ -97,6 +101,8 @@ void TSpecialListBox::SetState(int row, int state) {
 
 void TSpecialListBox::SetItemIndex(int row) {
     itemIndex_ = Valid(row) ? row : -1;
+    EnsureMeasured();
+    UpdateScrollRange();
     if (itemIndex_ >= 0) {
         // Scroll the selected row into view.
         const QRect r = ItemRect(itemIndex_);
@@ -183,6 +189,7 @@ int TSpecialListBox::MeasureItem(int index) const {
 QRect TSpecialListBox::ItemRect(int index) const {
     if (!Valid(index))
         return {};
+    EnsureMeasured();
     int top = -verticalScrollBar()->value();
     for (int i = 0; i < index; ++i)
         top += heights_[i];
@@ -192,6 +199,7 @@ QRect TSpecialListBox::ItemRect(int index) const {
 int TSpecialListBox::ItemAtPos(const QPoint& point) const {
     if (point.x() < 0 || point.x() >= viewport()->width())
         return -1;
+    EnsureMeasured();
     int top = -verticalScrollBar()->value();
     for (int i = 0; i < rows_.size(); ++i) {
         const int height = heights_[i];
@@ -203,21 +211,35 @@ int TSpecialListBox::ItemAtPos(const QPoint& point) const {
 }
 
 void TSpecialListBox::Remeasure(int row) {
+    if (stale_)
+        return;
     totalHeight_ -= heights_[row];
     heights_[row] = MeasureItem(row);
     totalHeight_ += heights_[row];
 }
 
 void TSpecialListBox::RemeasureAll() {
+    stale_ = true;
+    if (!isVisible())
+        return;
+    EnsureMeasured();
+    UpdateScrollRange();
+}
+
+void TSpecialListBox::EnsureMeasured() const {
+    if (!stale_)
+        return;
     totalHeight_ = 0;
     for (int i = 0; i < rows_.size(); ++i) {
         heights_[i] = MeasureItem(i);
         totalHeight_ += heights_[i];
     }
-    UpdateScrollRange();
+    stale_ = false;
 }
 
 void TSpecialListBox::UpdateScrollRange() {
+    if (stale_)
+        return; // set when the rows are measured
     verticalScrollBar()->setRange(0, std::max(totalHeight_ - viewport()->height(), 0));
     verticalScrollBar()->setPageStep(viewport()->height());
     if (!Valid(itemIndex_))
@@ -250,6 +272,7 @@ void TSpecialListBox::DrawRow(QPainter& painter, int index, const QRect& rect) c
 }
 
 void TSpecialListBox::paintEvent(QPaintEvent*) {
+    EnsureMeasured();
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), color_);
     int top = -verticalScrollBar()->value();
@@ -264,6 +287,12 @@ void TSpecialListBox::paintEvent(QPaintEvent*) {
 void TSpecialListBox::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     RemeasureAll();
+}
+
+void TSpecialListBox::showEvent(QShowEvent* event) {
+    QAbstractScrollArea::showEvent(event);
+    EnsureMeasured();
+    UpdateScrollRange();
 }
 
 void TSpecialListBox::changeEvent(QEvent* event) {

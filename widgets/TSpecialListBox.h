@@ -70,6 +70,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     struct Row {
@@ -89,15 +90,18 @@ private:
     int ImageHeight() const;
     void DrawRow(QPainter& painter, int index, const QRect& rect) const;
     // Row heights are kept measured, so that adding a row to a long list
-    // measures that row alone: a course's directory holds a thousand rows.
+    // measures that row alone: a course's directory holds a thousand rows. A
+    // hidden list measures nothing until it is shown or asked where a row is.
     void Remeasure(int row);
     void RemeasureAll();
+    void EnsureMeasured() const;
     void UpdateScrollRange();
     bool Valid(int row) const { return row >= 0 && row < rows_.size(); }
 
     QList<Row> rows_;
-    QList<int> heights_; // each row's height at the current width and fonts
-    int totalHeight_ = 0;
+    mutable QList<int> heights_; // each row's height at the current width and fonts
+    mutable int totalHeight_ = 0;
+    mutable bool stale_ = false; // heights_ wait to be measured
     QList<QPixmap> imageList_;
     QFont sectionFont_;
     int spacing_ = 4;

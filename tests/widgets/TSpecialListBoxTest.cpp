@@ -1,6 +1,7 @@
 #include "widgets/TSpecialListBox.h"
 
 #include <QFontMetrics>
+#include <QScrollBar>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -94,6 +95,31 @@ TEST_F(ListFixture, KeptHeightsFollowEveryChange) {
             top += list.MeasureItem(i);
         }
     }
+}
+
+// A hidden list (the directory before its window opens) is filled without
+// measuring; shown, its rows, scroll range and selected row are where a
+// visible list would have them.
+TEST_F(ListFixture, AHiddenListFilledThenShownIsMeasuredAndScrolledToItsSelection) {
+    list.hide();
+    for (int i = 0; i < 200; ++i)
+        list.AddItem(QString("Row %1").arg(i), 0, i % 21 ? 0 : 20);
+    list.SetState(7, 20);
+    list.SetItemIndex(150);
+    list.show();
+    int total = 0;
+    for (int i = 0; i < list.Count(); ++i)
+        total += list.MeasureItem(i);
+    EXPECT_EQ(list.verticalScrollBar()->maximum(), total - list.viewport()->height());
+    int top = -list.verticalScrollBar()->value();
+    for (int i = 0; i < list.Count(); ++i) {
+        ASSERT_EQ(list.ItemRect(i), QRect(0, top, list.viewport()->width(), list.MeasureItem(i)))
+            << "row " << i;
+        top += list.MeasureItem(i);
+    }
+    const QRect selected = list.ItemRect(150);
+    EXPECT_GE(selected.top(), 0);
+    EXPECT_LE(selected.bottom(), list.viewport()->height()) << "the selected row is in view";
 }
 
 TEST_F(ListFixture, RowHeightsWithAnImageList) {
