@@ -131,6 +131,9 @@ private:
     int AddRecord(Record record);
     // Stores the node's values into its record (found by ID).
     bool WriteRecord(const TMoviePageLinkList& node);
+    // A page's or button's title, in its record and then in the tree; false
+    // for no node or when the record cannot be written.
+    bool ChangeTitle(TMoviePageLinkList* node, const QString& title);
     void MoveInChain(TMoviePageLinkList*& head, int to, int from);
     void WriteChainIndexes(TMoviePageLinkList* head);
     void DeleteNode(TMoviePageLinkList*& head, int position, bool isPage);

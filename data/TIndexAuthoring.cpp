@@ -168,28 +168,23 @@ bool TIndex::WriteRecord(const TMoviePageLinkList& node) {
     return true;
 }
 
-bool TIndex::ChangePageTitle(int page, const QString& title) {
-    Node* p = PageNode(page);
-    if (!p)
+bool TIndex::ChangeTitle(TMoviePageLinkList* node, const QString& title) {
+    if (!node)
         return false;
-    Node changed = *p;
+    Node changed = *node;
     changed.Title = title;
     if (!WriteRecord(changed))
         return false;
-    p->Title = title;
+    node->Title = title;
     return true;
 }
 
+bool TIndex::ChangePageTitle(int page, const QString& title) {
+    return ChangeTitle(PageNode(page), title);
+}
+
 bool TIndex::ChangeButtonTitle(int page, int button, const QString& title) {
-    Node* b = ButtonNode(page, button);
-    if (!b)
-        return false;
-    Node changed = *b;
-    changed.Title = title;
-    if (!WriteRecord(changed))
-        return false;
-    b->Title = title;
-    return true;
+    return ChangeTitle(ButtonNode(page, button), title);
 }
 
 bool TIndex::ChangeClipInfo(int page, int button, int clip, const QString& title, const QString& timeIn,

@@ -1,8 +1,12 @@
 #include "TInstallation.h"
 
 #include <QApplication>
+#include <QLineEdit>
+#include <QTest>
 #include <QWidget>
 
+#include "app/TSignInScreen.h"
+#include "widgets/TSkinButton.h"
 #include "platform/TRegistry.h"
 #include "program/TProgram.h"
 
@@ -24,6 +28,14 @@ TInstallation::~TInstallation() {
     Stop();
     qunsetenv("ALTAVO_REGISTRY");
     qunsetenv("ALTAVO_ENGINE_DIR");
+}
+
+TForm1& TInstallation::StartSignedIn(const QString& user, const QString& password) {
+    TForm1& f = Start();
+    f.Module<TSignInScreen>()->edtUserName->setText(user);
+    f.Module<TSignInScreen>()->edtPassword->setText(password);
+    QTest::mouseClick(f.Module<TSignInScreen>()->btnLogin, Qt::LeftButton);
+    return f;
 }
 
 TForm1& TInstallation::Start() {

@@ -21,6 +21,8 @@ public:
     // Makes the main window, its windows and the first screen, as at start-up.
     TForm1& Start();
     TForm1& Form() { return *m_form; }
+    // Starts and signs `user` in on the sign-in screen with the login button.
+    TForm1& StartSignedIn(const QString& user, const QString& password);
     // Ends the run: shutdown as when the program closes.
     void Stop();
 

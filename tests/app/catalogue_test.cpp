@@ -8,7 +8,6 @@
 
 #include "TInstallation.h"
 #include "app/TCatalogueScreen.h"
-#include "app/TSignInScreen.h"
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
 #include "data/TIndex.h"
@@ -50,13 +49,7 @@ protected:
         install.Stop();
     }
 
-    TForm1& SignIn() {
-        TForm1& f = install.Start();
-        f.Module<TSignInScreen>()->edtUserName->setText("Ann");
-        f.Module<TSignInScreen>()->edtPassword->setText("pw");
-        QTest::mouseClick(f.Module<TSignInScreen>()->btnLogin, Qt::LeftButton);
-        return f;
-    }
+    TForm1& SignIn() { return install.StartSignedIn("Ann", "pw"); }
 
     int AssignmentCount(TForm1& f, int type) {
         int n = 0;

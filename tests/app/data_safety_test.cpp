@@ -15,7 +15,6 @@
 
 #include "TInstallation.h"
 #include "app/TCatalogueScreen.h"
-#include "app/TSignInScreen.h"
 #include "data/TCourses.h"
 #include "data/TUser.h"
 #include "widgets/TSkinButton.h"
@@ -142,10 +141,7 @@ TEST_F(DataSafety, CoursePathLeadingOutIsRefused) {
                   "EV101");
         install.Stop();
     }
-    TForm1& f = install.Start();
-    f.Module<TSignInScreen>()->edtUserName->setText("Ann");
-    f.Module<TSignInScreen>()->edtPassword->setText("pw");
-    QTest::mouseClick(f.Module<TSignInScreen>()->btnLogin, Qt::LeftButton);
+    TForm1& f = install.StartSignedIn("Ann", "pw");
     ASSERT_EQ(f.CurrentScreen, ScreenCourseSelection);
     const auto listed = Snapshot(install.Path(""));
     install.Messages.Shown.clear();

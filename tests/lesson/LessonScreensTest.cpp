@@ -17,7 +17,6 @@
 
 #include "TInstallation.h"
 #include "app/TCatalogueScreen.h"
-#include "app/TSignInScreen.h"
 #include "data/TAssignment.h"
 #include "data/TCourses.h"
 #include "data/TGlossary.h"
@@ -165,10 +164,7 @@ protected:
 
     // Signs Ann in and starts the course; the genesis screen is then on.
     TForm1& StartCourse() {
-        TForm1& f = install.Start();
-        f.Module<TSignInScreen>()->edtUserName->setText("Ann");
-        f.Module<TSignInScreen>()->edtPassword->setText("pw");
-        QTest::mouseClick(f.Module<TSignInScreen>()->btnLogin, Qt::LeftButton);
+        TForm1& f = install.StartSignedIn("Ann", "pw");
         QTest::mouseClick(f.Module<TCatalogueScreen>()->btnSelectCourse, Qt::LeftButton);
         return f;
     }
@@ -511,10 +507,7 @@ TEST_F(LessonScreens, CourseWithoutPagesShowsANoticeAndStaysOnTheList) {
         install.Stop();
     }
     install.SetStreamDir("EMPTY", SharedClips->Dir());
-    TForm1& f = install.Start();
-    f.Module<TSignInScreen>()->edtUserName->setText("Ann");
-    f.Module<TSignInScreen>()->edtPassword->setText("pw");
-    QTest::mouseClick(f.Module<TSignInScreen>()->btnLogin, Qt::LeftButton);
+    TForm1& f = install.StartSignedIn("Ann", "pw");
     TCatalogueScreen& catalogue = *f.Module<TCatalogueScreen>();
     const int empty = f.ListedIds.indexOf("EMPTY");
     ASSERT_GE(empty, 0);

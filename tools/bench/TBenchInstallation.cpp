@@ -13,6 +13,7 @@
 #include "platform/TConfiguration.h"
 #include "platform/TDynamicLibrary.h"
 #include "platform/TRegistry.h"
+#include "platform/media/bench/BenchClip.h"
 
 namespace {
 
@@ -80,37 +81,6 @@ QJsonObject CourseDescription() {
                      {"table", "BENCHQ"},
                      {"parent", QJsonObject{{"id", "BENCHP"}, {"title", "Benchmarks"}, {"time", "1:00"}}},
                      {"questions", questions}}}};
-}
-
-// A 320x240 Cinepak clip with sound, the kind of clip courses carry.
-bool MakeClip(const QString& path, int seconds) {
-    const QString d = QString::number(seconds);
-    QProcess ffmpeg;
-    ffmpeg.setProcessChannelMode(QProcess::MergedChannels);
-    ffmpeg.start("ffmpeg", {"-v",
-                            "error",
-                            "-y",
-                            "-f",
-                            "lavfi",
-                            "-i",
-                            "testsrc=size=320x240:rate=15:duration=" + d,
-                            "-f",
-                            "lavfi",
-                            "-i",
-                            "sine=frequency=440:sample_rate=22050:duration=" + d,
-                            "-c:v",
-                            "cinepak",
-                            "-max_extra_cb_iterations",
-                            "0",
-                            "-max_strips",
-                            "1",
-                            "-c:a",
-                            "pcm_s16le",
-                            "-ac",
-                            "1",
-                            path});
-    return ffmpeg.waitForFinished(120000) && ffmpeg.exitStatus() == QProcess::NormalExit &&
-           ffmpeg.exitCode() == 0;
 }
 
 } // namespace
@@ -203,7 +173,7 @@ bool TBenchInstallation::AddLearner() {
 bool TBenchInstallation::MakeClips() {
     const QString media = MediaDir() + CourseId + "/";
     for (const auto& [name, seconds] : {std::pair{"intro.avi", 6}, std::pair{"lesson.avi", 3}})
-        if (!QFileInfo::exists(media + name) && !MakeClip(media + name, seconds))
+        if (!QFileInfo::exists(media + name) && !MakeBenchClip(media + name, "cinepak", seconds))
             return false;
     return true;
 }

@@ -7,7 +7,6 @@
 #include "TCourseDescription.h"
 #include "TCourseInstaller.h"
 #include "platform/TDynamicLibrary.h"
-#include "platform/TMessages.h"
 #include "platform/TRegistry.h"
 
 namespace {
@@ -26,8 +25,6 @@ const char* const UsageText =
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    TStderrMessageService stderrMessages;
-    SetMessageService(&stderrMessages);
     QTextStream out(stdout), err(stderr);
 
     QStringList args = app.arguments().mid(1);

@@ -10,7 +10,6 @@
 #include "DemoLearners.h"
 #include "DemoMedia.h"
 #include "platform/TDynamicLibrary.h"
-#include "platform/TMessages.h"
 
 namespace {
 
@@ -35,8 +34,6 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    TStderrMessageService stderrMessages;
-    SetMessageService(&stderrMessages);
     QTextStream out(stdout), err(stderr);
 
     const QStringList args = app.arguments().mid(1);

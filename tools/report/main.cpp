@@ -4,7 +4,6 @@
 #include <QTextStream>
 
 #include "TReportCommands.h"
-#include "platform/TMessages.h"
 
 namespace {
 
@@ -31,8 +30,6 @@ int main(int argc, char* argv[]) {
         args << QString::fromLocal8Bit(argv[i]);
     int qtArgc = 1;
     QGuiApplication app(qtArgc, argv);
-    TStderrMessageService stderrMessages;
-    SetMessageService(&stderrMessages);
     QTextStream out(stdout), err(stderr);
 
     if (args.contains("--help") || args.contains("-h")) {

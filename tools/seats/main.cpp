@@ -20,7 +20,6 @@
 #include "data/TTestSession.h"
 #include "data/TUser.h"
 #include "platform/TDynamicLibrary.h"
-#include "platform/TMessages.h"
 
 namespace {
 
@@ -150,8 +149,6 @@ int Seat(const QStringList& args, QTextStream& err) {
 
 int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
-    TStderrMessageService stderrMessages;
-    SetMessageService(&stderrMessages);
     QTextStream out(stdout), err(stderr);
     QStringList args = app.arguments().mid(1);
     const QString command = args.value(0);

@@ -24,40 +24,9 @@
 #include <vector>
 
 #include "platform/media/TQtMediaPlayer.h"
+#include "platform/media/bench/BenchClip.h"
 
 namespace {
-
-bool MakeClip(const QString& path, const QString& codec, double seconds) {
-    const QString d = QString::number(seconds);
-    QStringList args{"-v",
-                     "error",
-                     "-y",
-                     "-f",
-                     "lavfi",
-                     "-i",
-                     "testsrc=size=320x240:rate=15:duration=" + d,
-                     "-f",
-                     "lavfi",
-                     "-i",
-                     "sine=frequency=440:sample_rate=22050:duration=" + d};
-    if (codec == "cinepak")
-        args << "-c:v"
-             << "cinepak"
-             << "-max_extra_cb_iterations"
-             << "0"
-             << "-max_strips"
-             << "1"
-             << "-c:a"
-             << "pcm_s16le";
-    else
-        args << "-c:v"
-             << "msvideo1"
-             << "-c:a"
-             << "adpcm_ima_wav";
-    args << "-ac"
-         << "1" << path;
-    return QProcess::execute("ffmpeg", args) == 0;
-}
 
 double CpuSeconds(int who) {
     rusage u{};
@@ -126,8 +95,8 @@ int main(int argc, char** argv) {
     QTemporaryDir dir;
     const QString shortClip = dir.filePath("short.avi"), longClip = dir.filePath("long.avi"),
                   tiny = dir.filePath("tiny.avi");
-    if (!MakeClip(shortClip, "cinepak", 1) || !MakeClip(longClip, "cinepak", 3) ||
-        !MakeClip(tiny, "msvideo1", 0.4)) {
+    if (!MakeBenchClip(shortClip, "cinepak", 1) || !MakeBenchClip(longClip, "cinepak", 3) ||
+        !MakeBenchClip(tiny, "msvideo1", 0.4)) {
         std::fprintf(stderr, "altavo-media-bench: ffmpeg could not make the clips\n");
         return 1;
     }
